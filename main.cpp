@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "tapping/FrmTempulo.h"
+#include "ui/Application.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  Application::SetUp(app);
+  FrmTempulo window;
+  window.show();
+  return app.exec();
+}

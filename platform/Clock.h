@@ -1,0 +1,15 @@
+#pragma once
+
+// The time of day as Tempulo reads it: seconds since local midnight in single precision,
+// restarting at 0 at midnight. Windows take a TimeSource so tests can hand in their own clock.
+
+#include <functional>
+
+using TimeSource = std::function<float()>;
+
+class Clock {
+ public:
+  // Read from the system clock with sub-millisecond resolution (the float then holds what it can:
+  // 1/256 s late in the day).
+  static float TimeOfDay();
+};

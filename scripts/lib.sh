@@ -1,0 +1,65 @@
+# Shared by scripts/run and scripts/test: installs what the build needs, then configures and builds.
+# Sourced, not run.
+
+TEMPULO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Debian packages the build, the tests and the screenshots need.
+TEMPULO_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev libgtest-dev
+  qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
+)
+# Further packages only the test suite needs.
+TEMPULO_TEST_PACKAGES=()
+
+tempulo_missing_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  echo "${missing[@]}"
+}
+
+# Installs the named packages that are not yet installed, through sudo when not root.
+tempulo_install() {
+  if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+    echo "This script installs with apt-get (Debian or Ubuntu). Please install: $*" >&2
+    echo "Then build with: cmake --preset default && cmake --build --preset default" >&2
+    exit 1
+  fi
+  local missing
+  missing=$(tempulo_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "Missing packages and no sudo to install them as root: $missing" >&2
+      exit 1
+    fi
+    sudo=(sudo)
+  fi
+  echo "Installing: $missing"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  # shellcheck disable=SC2086
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+# Configures (first time only) and builds the given preset incrementally.
+tempulo_build() {
+  local preset=$1
+  cd "$TEMPULO_ROOT" || exit 1
+  local dir
+  dir=$(tempulo_build_dir "$preset")
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake --preset "$preset" >/dev/null || exit 1
+  fi
+  cmake --build --preset "$preset" || exit 1
+}
+
+tempulo_build_dir() {
+  case $1 in
+    default) echo "$TEMPULO_ROOT/build" ;;
+    *) echo "$TEMPULO_ROOT/build-$1" ;;
+  esac
+}

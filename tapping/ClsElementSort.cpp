@@ -1,0 +1,81 @@
+#include "tapping/ClsElementSort.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+#include "common/Conversions.h"
+
+namespace {
+constexpr std::int32_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+}
+
+void ClsElementSort::AddValue(float value) {
+  if (std::isnan(value)) throw std::invalid_argument("NaN cannot be tallied");
+
+  std::int32_t lo = 1;
+  std::int32_t hi = EntryCount;
+  std::int32_t mid = 0;
+  while (lo <= hi) {
+    // The midpoint rounds like every other whole-number conversion: ties to even (1+2 -> 2).
+    mid = ToWholeNumber((static_cast<double>(lo) + hi) / 2.0);
+    TallyEntry& entry = Entry(mid);
+    if (entry.Value < value) {
+      lo = mid + 1;
+    } else if (entry.Value > value) {
+      hi = mid - 1;
+    } else {
+      if (entry.Count == kMaxCount) throw std::overflow_error("tally count overflow");
+      ++entry.Count;
+      return;
+    }
+  }
+
+  if (EntryCount == kMaxCount) throw std::overflow_error("tally size overflow");
+  if (EntryCount + 1 > Capacity) Grow();
+  ++EntryCount;
+
+  const std::int32_t pos = std::max(lo, mid);
+  if (pos != EntryCount) {
+    // The tail moves up one slot in a single overlapping block move.
+    std::memmove(&Entry(pos + 1), &Entry(pos),
+                 static_cast<std::size_t>(EntryCount - pos) * sizeof(TallyEntry));
+  }
+  Entry(pos) = TallyEntry{value, 1};
+}
+
+void ClsElementSort::Grow() {
+  if (Capacity > kMaxCount - kGrowthStep) throw std::overflow_error("tally capacity overflow");
+  const std::int32_t grown = Capacity + kGrowthStep;
+  // Fixed steps, not doubling: storage is reallocated once every 16 new distinct values.
+  auto storage = std::make_unique<TallyEntry[]>(static_cast<std::size_t>(grown));  // zeroed
+  if (Capacity > 0) std::copy_n(Entries.get(), Capacity, storage.get());
+  Entries = std::move(storage);
+  Capacity = grown;
+}
+
+void ClsElementSort::Clear() {
+  Entries.reset();
+  EntryCount = 0;
+  Capacity = 0;
+}
+
+std::int32_t ClsElementSort::FindMostValues() const {
+  std::int32_t best = 0;
+  std::int32_t bestCount = 0;
+  for (std::int32_t i = 1; i <= EntryCount; ++i) {
+    // Only a strictly greater count wins, so a tie keeps the smaller value.
+    if (Entry(i).Count > bestCount) {
+      bestCount = Entry(i).Count;
+      best = i;
+    }
+  }
+  return best;
+}
+
+float ClsElementSort::Value(std::int32_t index) const {
+  if (index < 1 || index > EntryCount) throw std::out_of_range("no tally entry at that index");
+  return Entry(index).Value;
+}

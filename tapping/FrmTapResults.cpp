@@ -1,0 +1,68 @@
+#include "tapping/FrmTapResults.h"
+
+#include <QFrame>
+#include <QLabel>
+
+#include "calc/mdlMain.h"
+#include "common/Conversions.h"
+#include "platform/FormsControls.h"
+#include "platform/Twips.h"
+#include "ui/Gradient.h"
+
+namespace {
+
+Form::Design WindowDesign() {
+  Form::Design design;
+  design.caption = QStringLiteral("Calculated Results");
+  design.clientSize = twips::Size(3765, 2685);
+  design.border = Form::Border::FixedSingle;
+  design.position = Form::StartUpPosition::CenterOwner;
+  design.backColor = 0x404040;
+  design.fillColor = 0x000000;
+  return design;
+}
+
+}  // namespace
+
+FrmTapResults::FrmTapResults() : Form(WindowDesign()) {
+  Canvas& client = Client();
+  separator_[0] = FormsControls::Separator(twips::Rect(0, 360, 3615, 135), &client);
+
+  const int boxTops[3] = {840, 1440, 2040};
+  for (int i = 0; i < 3; ++i) {
+    auto* box = new TextBox(twips::Rect(600, boxTops[i], 2535, 315), &client);
+    box->setText(QStringLiteral("0"));
+    box->setFocusPolicy(Qt::ClickFocus);  // no tab stop
+    connect(box, &TextBox::GotFocus, this, [this, i] { TxtResult_GotFocus(i); });
+    txtResult_[i] = box;
+  }
+
+  lblret_[0] = FormsControls::Label(QStringLiteral("One bar length"),
+                                    twips::Rect(600, 600, 1065, 195), true, &client);
+  lblret_[1] = FormsControls::Label(QStringLiteral("One beat length"),
+                                    twips::Rect(600, 1200, 1155, 195), true, &client);
+  lblret_[2] = FormsControls::Label(QStringLiteral("Beats per minute"),
+                                    twips::Rect(600, 1800, 1200, 195), true, &client);
+  lbltitle1_ = FormsControls::Label(QStringLiteral("The results"),
+                                    twips::Rect(1440, 120, 795, 195), true, &client);
+
+  // The boxes take no tab stops; the tempo, what a user most often wants, starts with the focus.
+  txtResult_[2]->setFocus(Qt::OtherFocusReason);
+  Form_Load();
+}
+
+void FrmTapResults::Form_Load() { PaintWindowGradient(Client(), GRADIENT_FILL_RECT_H); }
+
+void FrmTapResults::resizeEvent(QResizeEvent* event) {
+  Form::resizeEvent(event);
+  Form_Resize();
+}
+
+void FrmTapResults::Form_Resize() {
+  QFrame& rule = Separator(0);
+  rule.resize(static_cast<int>(Client().ScaleWidth()), rule.height());
+}
+
+void FrmTapResults::TxtResult_GotFocus(int index) {
+  mdlMain::CurrentValue = TextToValue(TxtResult(index).text());
+}

@@ -1,0 +1,152 @@
+#include "tapping/FrmTempulo.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "common/Conversions.h"
+#include "platform/Canvas.h"
+#include "platform/FormsControls.h"
+#include "platform/KeyPreview.h"
+#include "platform/Twips.h"
+#include "resources/Identity.h"
+#include "tapping/FrmTapResults.h"
+#include "ui/Gradient.h"
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+
+// The key handler skips a step that fails and goes on with the next one.
+template <class Step>
+void SkippingFailure(Step&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                 Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint);
+
+  QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+  mnuInstructions_ = mnuHelp->addAction(QStringLiteral("Instructions"));
+  mnuHelp->addSeparator();
+  mnuAbout_ = mnuHelp->addAction(QStringLiteral("About"));
+
+  canvas_ = new Canvas(twips::Size(3765, 1515), 0x404040, 0x000000, this);
+  setCentralWidget(canvas_);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);  // fixed single border
+
+  separator_[0] = FormsControls::Separator(twips::Rect(0, 360, 3615, 135), canvas_);
+  lblKeyPress_ = FormsControls::Label(QStringLiteral("0"), twips::Rect(600, 840, 2535, 315),
+                                      false, canvas_);
+  lblKeyPress_->setWordWrap(true);
+  lblKeyPress_->setStyleSheet(QStringLiteral(
+      "QLabel { color: #FFFFFF; background: transparent; border: 1px solid #C0C0C0;"
+      " padding-left: 2px; }"));
+  lbltitle0_ = FormsControls::Label(QStringLiteral("Calculation"),
+                                    twips::Rect(1440, 120, 795, 195), true, canvas_);
+  lblcalc0_ = FormsControls::Label(QStringLiteral("Key press count"),
+                                   twips::Rect(600, 600, 1155, 195), true, canvas_);
+
+  keyPreview_ = new KeyPreview(this, [this](int keyCode, Qt::KeyboardModifiers shift) {
+    return Form_KeyDown(keyCode, shift);
+  });
+
+  Form_Load();
+
+  // No owner to centre on at start-up: the screen is the owner.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    adjustSize();
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+FrmTempulo::~FrmTempulo() = default;
+
+void FrmTempulo::Form_Load() {
+  setWindowTitle(QString::fromUtf8(identity::kTitle));
+  PaintWindowGradient(*canvas_, GRADIENT_FILL_RECT_H);
+  Intervals = std::make_unique<ClsElementSort>();
+}
+
+bool FrmTempulo::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
+  if (keyCode == 32) {
+    Tap();
+  } else if (keyCode == 13 && KeyPressCount > 1) {
+    SkippingFailure([this] { ShowTapResults(Intervals->Value(Intervals->FindMostValues()), 4); });
+    SkippingFailure([this] { Intervals->Clear(); });
+    KeyPressCount = 0;
+    // The open pair goes too: time spent reading the results must not become an interval.
+    TapPending = 0;
+    SkippingFailure([] { FrmTapResults::Get().ShowModal(); });
+  }
+  lblKeyPress_->setText(QString::number(KeyPressCount));
+  return false;
+}
+
+void FrmTempulo::Tap() {
+  const float t = clock_();
+  SkippingFailure([this, t] {
+    if (TapPending == 0) {
+      FirstTapTime = t;
+    } else {
+      double interval = static_cast<double>(t) - static_cast<double>(FirstTapTime);
+      // The clock restarts at midnight: a pair across it comes out one day short.
+      if (interval < 0) interval += kSecondsPerDay;
+      Intervals->AddValue(static_cast<float>(interval));
+    }
+  });
+  SkippingFailure([this] {
+    if (KeyPressCount == std::numeric_limits<std::int32_t>::max()) {
+      throw std::overflow_error("key press count overflow");
+    }
+    ++KeyPressCount;
+  });
+  TapPending = static_cast<std::uint8_t>((TapPending + 1) % 2);
+}
+
+void FrmTempulo::ShowTapResults(float beatLength, std::uint8_t beatsPerBar) {
+  BarLength = static_cast<double>(beatsPerBar) * beatLength;
+  BeatLength = beatLength;
+  FrmTapResults& results = FrmTapResults::Get();
+  results.TxtResult(0).SetValue(RoundToDecimals(BarLength, 15));
+  results.TxtResult(1).SetValue(RoundToDecimals(BeatLength, 15));
+  // A zero beat leaves the tempo box at its laid-out "0".
+  if (BeatLength == 0) throw std::domain_error("division by zero");
+  const double tempo = (1.0 / BeatLength) * 60.0;
+  results.TxtResult(2).SetValue(RoundToDecimals(tempo, 15));
+}
+
+void FrmTempulo::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void FrmTempulo::Form_Resize() {
+  QFrame& rule = Separator(0);
+  rule.resize(static_cast<int>(canvas_->ScaleWidth()), rule.height());
+}
+
+void FrmTempulo::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) Form_Unload();
+}
+
+void FrmTempulo::Form_Unload() { Intervals.reset(); }

@@ -1,0 +1,21 @@
+#include "ui/Application.h"
+
+#include <QApplication>
+#include <QFont>
+
+#include "resources/Identity.h"
+
+void Application::SetUp(QApplication& app) {
+  QApplication::setApplicationName(QStringLiteral("tempulo"));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(identity::kTitle));
+  QApplication::setApplicationVersion(QString::fromUtf8(identity::kVersion));
+  QApplication::setOrganizationName(QStringLiteral("Tempulo"));
+
+  // The layouts are designed for a compact 8-point UI face; a face with Arial's metrics keeps
+  // every caption inside its designed place.
+  QFont font(QStringLiteral("Liberation Sans"), 8);
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                    QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  app.setFont(font);
+}
