@@ -10,17 +10,30 @@ KeyPreview::KeyPreview(QWidget* window, Handler handler)
 }
 
 int KeyPreview::KeyCode(const QKeyEvent& event) {
-  switch (event.key()) {
+  const int key = event.key();
+  switch (key) {
+    case Qt::Key_Backspace:
+      return 8;
+    case Qt::Key_Tab:
+      return 9;
     case Qt::Key_Return:
     case Qt::Key_Enter:
       return 13;
+    case Qt::Key_Shift:
+      return 16;
+    case Qt::Key_Control:
+      return 17;
+    case Qt::Key_Alt:
+      return 18;
     case Qt::Key_Escape:
       return 27;
-    case Qt::Key_Space:
-      return 32;
     default:
-      return event.key() & 0xFFFF;
+      break;
   }
+  // Printable keys share their codes with the characters they carry (space 32, 'A' 65);
+  // Qt's other special keys lie above that range and must not alias them.
+  if (key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde) return key;
+  return 0;
 }
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {

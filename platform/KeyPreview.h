@@ -2,7 +2,8 @@
 
 // Key preview: the window sees every key press before the control that has the focus, whichever
 // control that is. The handler gets the key's code (13 Enter, 27 Escape, 32 space, letters and
-// digits as their upper-case character) and the modifier state; it returns true to consume the key.
+// digits as their upper-case character, 0 for keys without a code here) and the modifier state;
+// it returns true to consume the key.
 
 #include <functional>
 

@@ -25,7 +25,7 @@ class SharedForm {
 
   static bool IsLoaded() { return !instance_.isNull(); }
 
-  static void Unload() {
+  static void UnloadIfLoaded() {
     if (Window* window = instance_.data()) {
       instance_ = nullptr;
       window->Unload();

@@ -1,0 +1,67 @@
+#pragma once
+
+// Answers modal windows from a test: arm it before the call that blocks, and each time a modal
+// window is up it hands it to the next step, which may look at it and close it.
+//
+//   ModalHelper helper;
+//   helper.Expect([](QWidget* modal) { ...; modal->close(); });
+//   QTest::keyClick(&window, Qt::Key_Return);   // blocks in the modal loop until closed
+//   EXPECT_EQ(helper.Handled(), 1);
+
+#include <deque>
+#include <functional>
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class ModalHelper {
+ public:
+  using Step = std::function<void(QWidget* modal)>;
+
+  ModalHelper() {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+  }
+
+  ~ModalHelper() { CloseAllModals(); }
+
+  void Expect(Step step) {
+    steps_.push_back(std::move(step));
+    timer_.start();
+  }
+
+  int Handled() const { return handled_; }
+  int Pending() const { return static_cast<int>(steps_.size()); }
+
+  // Closes whatever modal windows a failed test left, so tests stay independent.
+  static void CloseAllModals() {
+    for (int guard = 0; guard < 100; ++guard) {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr) break;
+      modal->close();
+    }
+  }
+
+ private:
+  void Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible() || modal == last_) return;
+    if (steps_.empty()) {
+      timer_.stop();
+      return;
+    }
+    last_ = modal;
+    Step step = std::move(steps_.front());
+    steps_.pop_front();
+    ++handled_;
+    if (steps_.empty()) timer_.stop();
+    step(modal);
+  }
+
+  QTimer timer_;
+  std::deque<Step> steps_;
+  QPointer<QWidget> last_;  // a window at a reused address is a new one
+  int handled_ = 0;
+};
