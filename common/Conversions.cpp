@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -24,9 +23,12 @@ std::int32_t ToWholeNumber(const QString& text, const QLocale& locale) {
 
 QString ValueToText(double value, const QLocale& locale) {
   if (value == 0) value = 0;  // no "-0"
+  // to_chars writes %.15g as the "C" locale would, whatever the C library's locale is: on Unix
+  // QCoreApplication adopts the environment's locale, so snprintf could already write "0,5".
   std::array<char, 64> buffer{};
-  std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
-  QString text = QString::fromLatin1(buffer.data());
+  const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                     std::chars_format::general, 15);
+  QString text = QString::fromLatin1(buffer.data(), written.ptr - buffer.data()).toUpper();
   text.replace(QLatin1Char('.'), locale.decimalPoint());
   return text;
 }
