@@ -34,6 +34,8 @@ FrmTapResults::FrmTapResults() : Form(WindowDesign()) {
     box->setText(QStringLiteral("0"));
     box->setFocusPolicy(Qt::ClickFocus);  // no tab stop
     connect(box, &TextBox::GotFocus, this, [this, i] { TxtResult_GotFocus(i); });
+    connect(box, &TextBox::KeyPress, this,
+            [this, i](std::int16_t& keyAscii) { TxtResult_KeyPress(i, keyAscii); });
     txtResult_[i] = box;
   }
 
@@ -65,4 +67,9 @@ void FrmTapResults::Form_Resize() {
 
 void FrmTapResults::TxtResult_GotFocus(int index) {
   mdlMain::CurrentValue = TextToValue(TxtResult(index).text());
+}
+
+void FrmTapResults::TxtResult_KeyPress(int /*index*/, std::int16_t& keyAscii) {
+  // The calculator works on CurrentValue, which this box set when it gained the focus.
+  mdlMain::HandleCalcKey(keyAscii);
 }

@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include <QApplication>
 #include <QPointer>
@@ -47,21 +48,34 @@ class ModalHelper {
  private:
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible() || modal == last_) return;
+    if (modal == nullptr || !modal->isVisible() || AlreadyHandled(modal)) return;
     if (steps_.empty()) {
       timer_.stop();
       return;
     }
-    last_ = modal;
+    seen_.push_back(modal);
     Step step = std::move(steps_.front());
     steps_.pop_front();
     ++handled_;
     if (steps_.empty()) timer_.stop();
-    step(modal);
+    // A timer is not run again while its own handler is still busy, and a step may block in a
+    // further modal window: run each step from a timer of its own.
+    QTimer::singleShot(0, [step = std::move(step), window = QPointer<QWidget>(modal)] {
+      if (window) step(window);
+    });
+  }
+
+  bool AlreadyHandled(QWidget* modal) const {
+    for (const QPointer<QWidget>& seen : seen_) {
+      if (seen == modal) return true;
+    }
+    return false;
   }
 
   QTimer timer_;
   std::deque<Step> steps_;
-  QPointer<QWidget> last_;  // a window at a reused address is a new one
+  // Windows already handed to a step: one that is still up below a later one is not new.
+  // QPointer, because a new window may reuse a closed one's address.
+  std::vector<QPointer<QWidget>> seen_;
   int handled_ = 0;
 };

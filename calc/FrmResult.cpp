@@ -1,0 +1,58 @@
+#include "calc/FrmResult.h"
+
+#include <stdexcept>
+
+#include "calc/mdlMain.h"
+#include "common/Conversions.h"
+#include "platform/KeyPreview.h"
+#include "platform/Twips.h"
+#include "ui/Gradient.h"
+
+namespace {
+
+Form::Design WindowDesign() {
+  Form::Design design;
+  design.caption = QStringLiteral("Calculated Result");  // replaced before it is first shown
+  design.clientSize = twips::Size(3735, 585);
+  design.border = Form::Border::FixedToolWindow;
+  design.position = Form::StartUpPosition::CenterScreen;
+  design.backColor = 0x404040;
+  design.fillColor = 0x000000;
+  return design;
+}
+
+}  // namespace
+
+FrmResult::FrmResult()
+    : Form(WindowDesign()), txtResult_(new TextBox(twips::Rect(120, 120, 3495, 315), &Client())) {
+  txtResult_->setCursor(Qt::ArrowCursor);
+  txtResult_->setFocusPolicy(Qt::StrongFocus);  // the only tab stop: it takes the focus
+  txtResult_->setFocus(Qt::OtherFocusReason);
+  connect(txtResult_, &TextBox::GotFocus, this, [this] { TxtResult_GotFocus(); });
+  connect(txtResult_, &TextBox::KeyPress, this,
+          [this](std::int16_t& keyAscii) { TxtResult_KeyPress(keyAscii); });
+  new KeyPreview(this, [this](int keyCode, Qt::KeyboardModifiers shift) {
+    return Form_KeyDown(keyCode, shift);
+  });
+  Form_Load();
+}
+
+void FrmResult::Form_Load() { PaintWindowGradient(Client(), GRADIENT_FILL_RECT_H); }
+
+bool FrmResult::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
+  if (keyCode != 27 && keyCode != 13) return false;
+  Unload();
+  return true;  // a closed window has nothing more to do with the key
+}
+
+void FrmResult::TxtResult_GotFocus() {
+  // The box shows at most 15 significant digits, and the calculator goes on from what is shown.
+  // Only a value within 15 digits of the largest double can fail to read back: it then keeps
+  // the exact value it was shown from.
+  try {
+    mdlMain::CurrentValue = TextToValue(TxtResult().text());
+  } catch (const std::exception&) {
+  }
+}
+
+void FrmResult::TxtResult_KeyPress(std::int16_t& keyAscii) { mdlMain::HandleCalcKey(keyAscii); }

@@ -1,0 +1,78 @@
+#include "calc/mdlMain.h"
+
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "calc/FrmResult.h"
+#include "common/Conversions.h"
+#include "platform/Dialogs.h"
+
+namespace mdlMain {
+
+namespace {
+
+// An operator typed into the shown result window arrives while RunCalculation waits for that
+// window. Running it right there would nest one more modal loop per chained operation, so a long
+// chain would grow the stack without end. Instead the window is closed and the operation handed
+// back to the waiting loop, which runs it next: the same steps, in the same order, on a flat stack.
+bool waitingOnResult = false;
+std::optional<CalcOperation> chained;
+
+void ShowError() {
+  Dialogs::Exclamation(QStringLiteral("Invalid calculation"), QStringLiteral("Calculation Error"));
+}
+
+// Prompt, compute and fill the result window. Returns false when nothing is to be shown.
+bool PrepareResult(CalcOperation operation) {
+  try {
+    const OperationText& texts = TextsOf(operation);
+    const QString answer = Dialogs::InputBox(texts.prompt, texts.title, texts.defaultOperand);
+    if (answer.isEmpty()) return false;  // Cancel, or OK on an empty entry
+
+    CurrentValue = Calculate(operation, CurrentValue, answer);
+
+    FrmResult& window = FrmResult::Get();
+    window.setWindowTitle(texts.title + QStringLiteral(" result"));
+    TextBox& box = window.TxtResult();
+    box.SetValue(CurrentValue);
+    box.SetSelection(0, static_cast<int>(ValueToText(CurrentValue).size()));
+    return true;
+  } catch (const std::exception&) {
+    FrmResult::UnloadIfLoaded();
+    ShowError();
+    return false;
+  }
+}
+
+}  // namespace
+
+bool HandleCalcKey(std::int16_t charCode) {
+  const std::optional<CalcOperation> operation = OperationForKey(charCode);
+  if (!operation) return false;
+  RunCalculation(*operation);
+  return true;
+}
+
+void RunCalculation(CalcOperation operation) {
+  FrmResult::UnloadIfLoaded();
+  if (waitingOnResult) {
+    chained = operation;
+    return;
+  }
+
+  std::optional<CalcOperation> next = operation;
+  while (next) {
+    const CalcOperation current = *next;
+    next.reset();
+    FrmResult::UnloadIfLoaded();
+    if (!PrepareResult(current)) break;
+
+    waitingOnResult = true;
+    FrmResult::Get().ShowModal();
+    waitingOnResult = false;
+    next = std::exchange(chained, std::nullopt);
+  }
+}
+
+}  // namespace mdlMain

@@ -1,0 +1,15 @@
+#pragma once
+
+// The two standard modal dialogs of the calculator, shown without an owner window.
+
+#include <QString>
+
+class Dialogs {
+ public:
+  // A prompt with one entry line pre-filled with defaultText, OK and Cancel. Returns the entry's
+  // text after OK, and the empty text after Cancel.
+  static QString InputBox(const QString& prompt, const QString& title, const QString& defaultText);
+
+  // A message with the exclamation (warning) icon and an OK button only.
+  static void Exclamation(const QString& text, const QString& title);
+};
