@@ -20,6 +20,8 @@
 #include "platform/Twips.h"
 #include "resources/Identity.h"
 #include "tapping/FrmTapResults.h"
+#include "ui/FrmAbout.h"
+#include "ui/FrmGuide.h"
 #include "ui/Gradient.h"
 
 namespace {
@@ -46,6 +48,8 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
   mnuInstructions_ = mnuHelp->addAction(QStringLiteral("Instructions"));
   mnuHelp->addSeparator();
   mnuAbout_ = mnuHelp->addAction(QStringLiteral("About"));
+  connect(mnuInstructions_, &QAction::triggered, this, [this] { MnuInstructions_Click(); });
+  connect(mnuAbout_, &QAction::triggered, this, [this] { MnuAbout_Click(); });
 
   canvas_ = new Canvas(twips::Size(3765, 1515), 0x404040, 0x000000, this);
   setCentralWidget(canvas_);
@@ -143,6 +147,10 @@ void FrmTempulo::Form_Resize() {
   QFrame& rule = Separator(0);
   rule.resize(static_cast<int>(canvas_->ScaleWidth()), rule.height());
 }
+
+void FrmTempulo::MnuInstructions_Click() { FrmGuide::Get().ShowModal(); }
+
+void FrmTempulo::MnuAbout_Click() { FrmAbout::Get().ShowModal(); }
 
 void FrmTempulo::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
