@@ -6,8 +6,7 @@
 #include "resources/Identity.h"
 
 void Application::SetUp(QApplication& app) {
-  QApplication::setApplicationName(QStringLiteral("tempulo"));
-  QApplication::setApplicationDisplayName(QString::fromUtf8(identity::kTitle));
+  QApplication::setApplicationName(QString::fromUtf8(identity::kTitle));
   QApplication::setApplicationVersion(QString::fromUtf8(identity::kVersion));
   QApplication::setOrganizationName(QStringLiteral("Tempulo"));
 
