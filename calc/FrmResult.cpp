@@ -28,6 +28,10 @@ FrmResult::FrmResult()
   txtResult_->setCursor(Qt::ArrowCursor);
   txtResult_->setFocusPolicy(Qt::StrongFocus);  // the only tab stop: it takes the focus
   txtResult_->setFocus(Qt::OtherFocusReason);
+  txtResult_->setAccessibleName(QStringLiteral("Calculated result"));
+  txtResult_->setAccessibleDescription(
+      QStringLiteral("The new value. Type * / \\ + - # or . to go on calculating with it; "
+                     "Escape or Enter closes the window."));
   connect(txtResult_, &TextBox::GotFocus, this, [this] { TxtResult_GotFocus(); });
   connect(txtResult_, &TextBox::KeyPress, this,
           [this](std::int16_t& keyAscii) { TxtResult_KeyPress(keyAscii); });

@@ -48,6 +48,21 @@ FrmTapResults::FrmTapResults() : Form(WindowDesign()) {
   lbltitle1_ = FormsControls::Label(QStringLiteral("The results"),
                                     twips::Rect(1440, 120, 795, 195), true, &client);
 
+  // A screen reader announces each box by the label above it and says what the number means.
+  const char* const descriptions[3] = {
+      "Length of one four-beat bar in seconds",
+      "Length of one beat in seconds",
+      "Tempo in beats per minute",
+  };
+  for (int i = 0; i < 3; ++i) {
+    lblret_[i]->setBuddy(txtResult_[i]);
+    txtResult_[i]->setAccessibleName(lblret_[i]->text());
+    txtResult_[i]->setAccessibleDescription(
+        QString::fromLatin1(descriptions[i]) +
+        QStringLiteral(". Type * / \\ + - # or . to calculate with it."));
+  }
+  separator_[0]->setAccessibleName(QStringLiteral("Separator"));
+
   // The boxes take no tab stops; the tempo, what a user most often wants, starts with the focus.
   txtResult_[2]->setFocus(Qt::OtherFocusReason);
   Form_Load();

@@ -66,6 +66,11 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
                                     twips::Rect(1440, 120, 795, 195), true, canvas_);
   lblcalc0_ = FormsControls::Label(QStringLiteral("Key press count"),
                                    twips::Rect(600, 600, 1155, 195), true, canvas_);
+  lblKeyPress_->setAccessibleName(lblcalc0_->text());
+  lblKeyPress_->setAccessibleDescription(
+      QStringLiteral("Space bar taps counted since the last result. Tap the space bar on every "
+                     "beat, then press Enter for the tempo."));
+  separator_[0]->setAccessibleName(QStringLiteral("Separator"));
 
   keyPreview_ = new KeyPreview(this, [this](int keyCode, Qt::KeyboardModifiers shift) {
     return Form_KeyDown(keyCode, shift);

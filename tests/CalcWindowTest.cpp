@@ -287,16 +287,21 @@ TEST_F(CalculatorWindows, KeysThatAreNoOperatorsLeaveTheResultAsShown) {
   EXPECT_FALSE(FrmResult::IsLoaded());
 }
 
-class CalculatorClosingKey
-    : public CalculatorWindows,
-      public ::testing::WithParamInterface<std::pair<Qt::Key, Qt::KeyboardModifiers>> {};
+struct ClosingKey {
+  std::string name;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+};
+
+class CalculatorClosingKey : public CalculatorWindows,
+                             public ::testing::WithParamInterface<ClosingKey> {};
 
 TEST_P(CalculatorClosingKey, ClosesTheResultWindow) {
   mdlMain::CurrentValue = 1;
   Shown shown;
   ModalHelper helper;
   helper.Expect(Answer("2"));
-  helper.Expect(ReadResult(shown, {}, GetParam().first, GetParam().second));
+  helper.Expect(ReadResult(shown, {}, GetParam().key, GetParam().modifiers));
   mdlMain::HandleCalcKey('*');
   EXPECT_EQ(helper.Handled(), 2);
   EXPECT_EQ(shown.text, "2");
@@ -306,11 +311,12 @@ TEST_P(CalculatorClosingKey, ClosesTheResultWindow) {
 
 INSTANTIATE_TEST_SUITE_P(
     EscapeAndEnter, CalculatorClosingKey,
-    ::testing::Values(std::pair{Qt::Key_Escape, Qt::KeyboardModifiers{}},
-                      std::pair{Qt::Key_Return, Qt::KeyboardModifiers{}},
-                      std::pair{Qt::Key_Return, Qt::KeyboardModifiers{Qt::ShiftModifier}},
-                      std::pair{Qt::Key_Return, Qt::KeyboardModifiers{Qt::ControlModifier}},
-                      std::pair{Qt::Key_Enter, Qt::KeyboardModifiers{Qt::KeypadModifier}}));
+    ::testing::Values(ClosingKey{"Escape", Qt::Key_Escape, Qt::NoModifier},
+                      ClosingKey{"Enter", Qt::Key_Return, Qt::NoModifier},
+                      ClosingKey{"ShiftEnter", Qt::Key_Return, Qt::ShiftModifier},
+                      ClosingKey{"ControlEnter", Qt::Key_Return, Qt::ControlModifier},
+                      ClosingKey{"KeypadEnter", Qt::Key_Enter, Qt::KeypadModifier}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(CalculatorWindows, ResultWindowIsACentredToolWindow) {
   mdlMain::CurrentValue = 3;

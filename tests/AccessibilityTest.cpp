@@ -1,0 +1,72 @@
+// What a screen reader hears: every control of the working windows has a name, and the number
+// boxes say what they hold.
+
+#include <QAccessible>
+#include <QFrame>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include "calc/FrmResult.h"
+#include "tapping/FrmTapResults.h"
+#include "tapping/FrmTempulo.h"
+#include "ui/FrmAbout.h"
+
+namespace {
+
+QString Announced(QWidget& widget, QAccessible::Text what) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&widget);
+  return face != nullptr ? face->text(what) : QString();
+}
+
+void ExpectEveryControlNamed(QWidget& window) {
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    if (qobject_cast<QLabel*>(control) == nullptr && qobject_cast<QLineEdit*>(control) == nullptr &&
+        qobject_cast<QFrame*>(control) == nullptr) {
+      continue;
+    }
+    if (qobject_cast<QLabel*>(control) != nullptr &&
+        qobject_cast<QLabel*>(control)->text().trimmed().isEmpty()) {
+      continue;  // a blank line has nothing to announce
+    }
+    EXPECT_FALSE(Announced(*control, QAccessible::Name).trimmed().isEmpty())
+        << control->metaObject()->className() << " at " << control->x() << "," << control->y();
+  }
+}
+
+TEST(Accessibility, CounterSaysWhatItCounts) {
+  FrmTempulo window([] { return 0.0f; });
+  EXPECT_EQ(Announced(window.LblKeyPress(), QAccessible::Name), "Key press count");
+  EXPECT_TRUE(Announced(window.LblKeyPress(), QAccessible::Description).contains("space bar"));
+  ExpectEveryControlNamed(window);
+}
+
+TEST(Accessibility, ResultBoxesSayWhichResultTheyHold) {
+  FrmTapResults& results = FrmTapResults::Get();
+  const char* names[3] = {"One bar length", "One beat length", "Beats per minute"};
+  const char* meanings[3] = {"bar in seconds", "beat in seconds", "beats per minute"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(Announced(results.TxtResult(i), QAccessible::Name), names[i]);
+    EXPECT_TRUE(Announced(results.TxtResult(i), QAccessible::Description).contains(meanings[i]));
+    EXPECT_EQ(Announced(results.TxtResult(i), QAccessible::Value), "0");
+  }
+  ExpectEveryControlNamed(results);
+  FrmTapResults::UnloadIfLoaded();
+}
+
+TEST(Accessibility, CalculatedResultSaysHowToGoOn) {
+  FrmResult& window = FrmResult::Get();
+  window.TxtResult().SetValue(240);
+  EXPECT_EQ(Announced(window.TxtResult(), QAccessible::Name), "Calculated result");
+  EXPECT_EQ(Announced(window.TxtResult(), QAccessible::Value), "240");
+  EXPECT_TRUE(Announced(window.TxtResult(), QAccessible::Description).contains("Escape"));
+  FrmResult::UnloadIfLoaded();
+}
+
+TEST(Accessibility, AboutLinesAreReadAsWritten) {
+  FrmAbout& about = FrmAbout::Get();
+  EXPECT_EQ(Announced(about.Lbl(4), QAccessible::Name), "OS: Win 95/98/ME/NT/2000/XP");
+  ExpectEveryControlNamed(about);
+  FrmAbout::UnloadIfLoaded();
+}
+
+}  // namespace
