@@ -3,12 +3,17 @@
 #include <QApplication>
 #include <QFont>
 
+#include "resources/DesktopIdentity.h"
 #include "resources/Identity.h"
 
 void Application::SetUp(QApplication& app) {
   QApplication::setApplicationName(QString::fromUtf8(identity::kTitle));
   QApplication::setApplicationVersion(QString::fromUtf8(identity::kVersion));
   QApplication::setOrganizationName(QStringLiteral("Tempulo"));
+  // The window system matches the windows to the installed launcher by this id (the Wayland app
+  // id), and shows this icon in title bars and task switchers.
+  QGuiApplication::setDesktopFileName(desktop_identity::AppId());
+  QApplication::setWindowIcon(desktop_identity::WindowIcon());
 
   // The layouts are designed for a compact 8-point UI face; a face with Arial's metrics keeps
   // every caption inside its designed place.

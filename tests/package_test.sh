@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Builds the Debian package with cpack into a scratch folder and checks it as a user would get it:
+# its name and version, its dependencies on the Qt 6 runtime, that the unpacked program finds
+# every shared library it needs, and that it starts and keeps running (offscreen platform).
+#   package_test.sh BUILD_DIR VERSION APP_ID
+set -uo pipefail
+usage="usage: package_test.sh BUILD_DIR VERSION APP_ID"
+build=${1:?$usage}
+version=${2:?$usage}
+app_id=${3:?$usage}
+
+scratch=$(mktemp -d)
+pid=""
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# The package, built from the current build tree, and nothing left in the build tree.
+if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+  cat "$scratch/cpack.log" >&2
+  fail "cpack failed"
+  exit 1
+fi
+deb="$scratch/out/tempulo_${version}_$(dpkg --print-architecture).deb"
+if [ ! -f "$deb" ]; then
+  cat "$scratch/cpack.log" >&2
+  ls "$scratch/out" >&2
+  fail "no package $(basename "$deb")"
+  exit 1
+fi
+
+[ "$(dpkg-deb -f "$deb" Package)" = tempulo ] || fail "package name is not tempulo"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
+[ "$(dpkg-deb -f "$deb" Section)" = sound ] || fail "package section is not sound"
+
+# Depends names the Qt 6 libraries the program links and the platform plugins it loads.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
+  grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends does not name $package"
+done
+grep -Eq "(^|, )fonts-liberation2( |,|$)" <<<"$(dpkg-deb -f "$deb" Recommends)" ||
+  fail "Recommends does not name fonts-liberation2"
+
+dpkg-deb -x "$deb" "$scratch/root" || { fail "dpkg-deb -x failed"; exit 1; }
+for file in "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
+    "usr/share/icons/hicolor/16x16/apps/$app_id.png" "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
+    usr/share/doc/tempulo/copyright; do
+  [ -f "$scratch/root/$file" ] || fail "the package has no $file"
+done
+program="$scratch/root/usr/bin/tempulo"
+[ -x "$program" ] || { fail "no usr/bin/tempulo in the package"; exit 1; }
+
+# Every shared library found, none through a search path left pointing into the build tree.
+libraries=$(ldd "$program" 2>&1)
+if grep -q "not found" <<<"$libraries"; then
+  grep "not found" <<<"$libraries" >&2
+  fail "ldd: libraries not found"
+fi
+if readelf -d "$program" | grep -E "R(UN)?PATH" | grep -qF "$build"; then
+  readelf -d "$program" | grep -E "R(UN)?PATH" >&2
+  fail "the packaged program searches the build tree for libraries"
+fi
+
+# Starts, shows its window and is still running two seconds later.
+QT_QPA_PLATFORM=offscreen "$program" >"$scratch/run.log" 2>&1 &
+pid=$!
+sleep 2
+if kill -0 "$pid" 2>/dev/null; then
+  kill "$pid"
+  wait "$pid" 2>/dev/null
+  pid=""
+else
+  wait "$pid"
+  echo "exit status $?; output:" >&2
+  cat "$scratch/run.log" >&2
+  pid=""
+  fail "the packaged program did not keep running"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)" >&2
+  exit 1
+fi
+echo "package $(basename "$deb"): contents, dependencies, libraries and start-up checked"
