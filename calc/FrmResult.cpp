@@ -10,21 +10,19 @@
 
 namespace {
 
-Form::Design WindowDesign() {
-  Form::Design design;
-  design.caption = QStringLiteral("Calculated Result");  // replaced before it is first shown
-  design.clientSize = twips::Size(3735, 585);
-  design.border = Form::Border::FixedToolWindow;
-  design.position = Form::StartUpPosition::CenterScreen;
-  design.backColor = 0x404040;
-  design.fillColor = 0x000000;
-  return design;
-}
+const Form::Design kDesign{
+    .caption = QStringLiteral("Calculated Result"),  // replaced before it is first shown
+    .clientSize = twips::Size(3735, 585),
+    .border = Form::Border::FixedToolWindow,
+    .position = Form::StartUpPosition::CenterScreen,
+    .backColor = 0x404040,
+    .fillColor = 0x000000,
+};
 
 }  // namespace
 
 FrmResult::FrmResult()
-    : Form(WindowDesign()), txtResult_(new TextBox(twips::Rect(120, 120, 3495, 315), &Client())) {
+    : Form(kDesign), txtResult_(new TextBox(twips::Rect(120, 120, 3495, 315), &Client())) {
   txtResult_->setCursor(Qt::ArrowCursor);
   txtResult_->setFocusPolicy(Qt::StrongFocus);  // the only tab stop: it takes the focus
   txtResult_->setFocus(Qt::OtherFocusReason);

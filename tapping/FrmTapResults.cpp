@@ -11,20 +11,18 @@
 
 namespace {
 
-Form::Design WindowDesign() {
-  Form::Design design;
-  design.caption = QStringLiteral("Calculated Results");
-  design.clientSize = twips::Size(3765, 2685);
-  design.border = Form::Border::FixedSingle;
-  design.position = Form::StartUpPosition::CenterOwner;
-  design.backColor = 0x404040;
-  design.fillColor = 0x000000;
-  return design;
-}
+const Form::Design kDesign{
+    .caption = QStringLiteral("Calculated Results"),
+    .clientSize = twips::Size(3765, 2685),
+    .border = Form::Border::FixedSingle,
+    .position = Form::StartUpPosition::CenterOwner,
+    .backColor = 0x404040,
+    .fillColor = 0x000000,
+};
 
 }  // namespace
 
-FrmTapResults::FrmTapResults() : Form(WindowDesign()) {
+FrmTapResults::FrmTapResults() : Form(kDesign) {
   Canvas& client = Client();
   separator_[0] = FormsControls::Separator(twips::Rect(0, 360, 3615, 135), &client);
 

@@ -11,21 +11,19 @@ namespace {
 
 constexpr int kLastLabel = 7;
 
-Form::Design WindowDesign() {
-  Form::Design design;
-  design.caption = QStringLiteral("About");
-  design.clientSize = twips::Size(6255, 3450);
-  design.border = Form::Border::FixedToolWindow;
-  design.position = Form::StartUpPosition::CenterOwner;
-  design.backColor = 0x808080;
-  design.fillColor = 0xC0C0C0;
-  return design;
-}
+const Form::Design kDesign{
+    .caption = QStringLiteral("About"),
+    .clientSize = twips::Size(6255, 3450),
+    .border = Form::Border::FixedToolWindow,
+    .position = Form::StartUpPosition::CenterOwner,
+    .backColor = 0x808080,
+    .fillColor = 0xC0C0C0,
+};
 
 }  // namespace
 
 FrmAbout::FrmAbout()
-    : Form(WindowDesign()), lbl_(twips::Rect(120, 120, 6015, 195), Qt::AlignHCenter, &Client()) {
+    : Form(kDesign), lbl_(twips::Rect(120, 120, 6015, 195), Qt::AlignHCenter, &Client()) {
   Form_Load();
 }
 

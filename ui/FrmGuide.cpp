@@ -11,22 +11,20 @@ namespace {
 constexpr int kLastLabel = 13;
 constexpr int kFirstString = 41;
 
-Form::Design WindowDesign() {
-  Form::Design design;
-  design.caption = QStringLiteral("Instructions");
-  design.clientSize = twips::Size(5250, 3060);
-  design.border = Form::Border::FixedToolWindow;
-  design.position = Form::StartUpPosition::CenterOwner;
-  design.backColor = 0x808080;
-  design.fillColor = 0xC0C0C0;
-  return design;
-}
+const Form::Design kDesign{
+    .caption = QStringLiteral("Instructions"),
+    .clientSize = twips::Size(5250, 3060),
+    .border = Form::Border::FixedToolWindow,
+    .position = Form::StartUpPosition::CenterOwner,
+    .backColor = 0x808080,
+    .fillColor = 0xC0C0C0,
+};
 
 }  // namespace
 
 // The labels are wider than the window: text that reaches past its right edge is cut off there.
 FrmGuide::FrmGuide()
-    : Form(WindowDesign()), lbl_(twips::Rect(120, 120, 6015, 195), Qt::AlignLeft, &Client()) {
+    : Form(kDesign), lbl_(twips::Rect(120, 120, 6015, 195), Qt::AlignLeft, &Client()) {
   Form_Load();
 }
 
