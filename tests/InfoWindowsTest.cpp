@@ -103,7 +103,7 @@ struct Traits<FrmGuide> {
 template <class Window>
 void UnloadAll() {
   while (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-  if (Window::IsLoaded()) static_cast<Form&>(Window::Get()).Unload();
+  Window::UnloadIfLoaded();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
