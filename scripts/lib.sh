@@ -10,7 +10,7 @@ TEMPULO_PACKAGES=(
   qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
 )
 # Further packages only the test suite needs.
-TEMPULO_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
+TEMPULO_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file locales)
 
 tempulo_missing_packages() {
   local missing=() pkg

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <ostream>
 #include <random>
@@ -97,17 +98,47 @@ INSTANTIATE_TEST_SUITE_P(Conversions, ValueToTextFormat, ::testing::Values(
     Shown{0.0001, Lang::English, "0.0001"}, Shown{1e20, Lang::English, "1E+20"},
     Shown{1.5e-7, Lang::English, "1.5E-07"}, Shown{1.5e-7, Lang::German, "1,5E-07"}));
 
+// Switches the C library's numbers to a locale with a decimal comma. Where none is installed, one
+// is compiled with localedef into a scratch folder (once per run) and found through LOCPATH.
+bool UseCommaCLocale() {
+  const auto tryNames = [] {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+      if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
+        return true;
+      }
+    }
+    return false;
+  };
+  if (tryNames()) return true;
+  struct ScratchLocale {
+    std::string folder;
+    ~ScratchLocale() {
+      if (!folder.empty()) std::filesystem::remove_all(folder);
+    }
+  };
+  static ScratchLocale scratch;
+  static const bool compiled = [] {
+    char folder[] = "/tmp/tempulo-locale-XXXXXX";
+    if (mkdtemp(folder) == nullptr) return false;
+    scratch.folder = folder;
+    const std::string command =
+        std::string("localedef -i de_DE -f UTF-8 ") + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    setenv("LOCPATH", folder, 1);
+    return true;
+  }();
+  return compiled && tryNames();
+}
+
 // On Unix QCoreApplication adopts the environment's C library locale at start-up; the
 // conversions must not follow it.
 class ConversionsUnderCommaCLocale : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = std::setlocale(LC_NUMERIC, nullptr);
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"}) {
-      if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') return;
-    }
+    if (UseCommaCLocale()) return;
     std::setlocale(LC_NUMERIC, saved_.c_str());
-    GTEST_SKIP() << "no C library locale with a decimal comma is installed";
+    GTEST_SKIP() << "no C library locale with a decimal comma could be installed or compiled";
   }
   void TearDown() override { std::setlocale(LC_NUMERIC, saved_.c_str()); }
   std::string saved_;
