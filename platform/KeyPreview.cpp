@@ -6,7 +6,10 @@
 KeyPreview::KeyPreview(QWidget* window, Handler handler)
     : QObject(window), handler_(std::move(handler)) {
   window->installEventFilter(this);
-  for (QWidget* child : window->findChildren<QWidget*>()) child->installEventFilter(this);
+  for (QWidget* child : window->findChildren<QWidget*>()) {
+    // An open menu is a window of its own and keeps its keys.
+    if (child->window() == window) child->installEventFilter(this);
+  }
 }
 
 int KeyPreview::KeyCode(const QKeyEvent& event) {

@@ -143,6 +143,13 @@ TEST_F(TapWindow, KeyReachingAControlIsTakenOnceByTheWindow) {
   EXPECT_EQ(Counter(), "2");
 }
 
+TEST_F(TapWindow, KeysInTheOpenHelpMenuAreNoTaps) {
+  QMenu* help = window.findChild<QMenu*>();
+  ASSERT_NE(help, nullptr);
+  QTest::keyClick(help, Qt::Key_Space);
+  EXPECT_EQ(Counter(), "0");
+}
+
 TEST_F(TapWindow, ZeroBeatShowsZerosAndKeepsTheLaidOutTempo) {
   TapAt(10);
   TapAt(20);  // a first result fills every box of its window
