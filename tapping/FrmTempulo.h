@@ -45,6 +45,8 @@ class FrmTempulo : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  friend class FrmTempuloInspector;  // lets the tests set the tap counter
+
   void Form_Load();
   bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
   void Form_Resize();

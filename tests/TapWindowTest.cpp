@@ -1,5 +1,7 @@
 #include "tapping/FrmTempulo.h"
 
+#include <limits>
+
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +13,14 @@
 #include "platform/Canvas.h"
 #include "tapping/FrmTapResults.h"
 #include "tests/ModalHelper.h"
+
+// Sets the tap counter where no test could tap it to.
+class FrmTempuloInspector {
+ public:
+  static void SetKeyPressCount(FrmTempulo& window, std::int32_t count) {
+    window.KeyPressCount = count;
+  }
+};
 
 namespace {
 
@@ -141,6 +151,17 @@ TEST_F(TapWindow, KeyReachingAControlIsTakenOnceByTheWindow) {
   now = 10.5f;
   QTest::keyClick(&window.Separator(0), Qt::Key_Space);
   EXPECT_EQ(Counter(), "2");
+}
+
+TEST_F(TapWindow, CounterStopsAtItsLargestValueAndPairingGoesOn) {
+  FrmTempuloInspector::SetKeyPressCount(window, std::numeric_limits<std::int32_t>::max() - 1);
+  TapAt(10);
+  EXPECT_EQ(Counter(), "2147483647");
+  TapAt(10.5f);  // the count cannot grow, but the pair still closes
+  EXPECT_EQ(Counter(), "2147483647");
+  const Results r = EnterAndRead();
+  EXPECT_EQ(r.beat, "0.5");
+  EXPECT_EQ(Counter(), "0");
 }
 
 TEST_F(TapWindow, KeysInTheOpenHelpMenuAreNoTaps) {
