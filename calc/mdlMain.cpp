@@ -61,13 +61,7 @@ void RunCalculation(CalcOperation operation) {
     return;
   }
 
-  std::optional<CalcOperation> next = operation;
-  while (next) {
-    const CalcOperation current = *next;
-    next.reset();
-    FrmResult::UnloadIfLoaded();
-    if (!PrepareResult(current)) break;
-
+  for (std::optional<CalcOperation> next = operation; next && PrepareResult(*next);) {
     waitingOnResult = true;
     FrmResult::Get().ShowModal();
     waitingOnResult = false;
