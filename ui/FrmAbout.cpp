@@ -11,19 +11,10 @@ namespace {
 
 constexpr int kLastLabel = 7;
 
-const Form::Design kDesign{
-    .caption = QStringLiteral("About"),
-    .clientSize = twips::Size(6255, 3450),
-    .border = Form::Border::FixedToolWindow,
-    .position = Form::StartUpPosition::CenterOwner,
-    .backColor = 0x808080,
-    .fillColor = 0xC0C0C0,
-};
-
 }  // namespace
 
 FrmAbout::FrmAbout()
-    : Form(kDesign), lbl_(twips::Rect(120, 120, 6015, 195), Qt::AlignHCenter, &Client()) {
+    : InfoWindow(QStringLiteral("About"), twips::Size(6255, 3450), Qt::AlignHCenter) {
   Form_Load();
 }
 
@@ -56,9 +47,3 @@ void FrmAbout::LoadLabels() {
   }
 }
 
-void FrmAbout::resizeEvent(QResizeEvent* event) {
-  Form::resizeEvent(event);
-  Form_Resize();
-}
-
-void FrmAbout::Form_Resize() { lbl_.StackDown(); }

@@ -4,29 +4,18 @@
 // run the result calculator, one line per label down a grey-to-silver gradient. The key table
 // is laid out by runs of spaces in its strings.
 
-#include "platform/Form.h"
-#include "platform/LabelArray.h"
 #include "platform/SharedForm.h"
+#include "ui/InfoWindow.h"
 
 class QLabel;
 
-class FrmGuide : public Form, public SharedForm<FrmGuide> {
+class FrmGuide : public InfoWindow, public SharedForm<FrmGuide> {
   Q_OBJECT
 
  public:
   FrmGuide();
 
-  // Label i shows string 41 + i.
-  QLabel& Lbl(int index) { return lbl_[index]; }
-  int LblCount() const { return lbl_.Count(); }
-
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
   void Form_Load();
-  void Form_Resize();
   void LoadLabels();
-
-  LabelArray lbl_;
 };
