@@ -49,8 +49,8 @@ bool FrmResult::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
 
 void FrmResult::TxtResult_GotFocus() {
   // The box shows at most 15 significant digits, and the calculator goes on from what is shown.
-  // Only a value within 15 digits of the largest double can fail to read back: it then keeps
-  // the exact value it was shown from.
+  // Every value shown reads back; should the text ever fail to, the exact value it was shown
+  // from stays, rather than an exception leaving the event handler.
   try {
     mdlMain::CurrentValue = TextToValue(TxtResult().text());
   } catch (const std::exception&) {

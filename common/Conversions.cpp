@@ -1,11 +1,32 @@
 #include "common/Conversions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+
+namespace {
+
+constexpr int kShownDigits = 15;
+
+// The value's first 15 significant digits, cut rather than rounded, in scientific form.
+// Returns the end of what it wrote.
+char* ShownTowardZero(double value, char* begin, char* last) {
+  // 17 significant digits hold every double exactly enough that, for the values this is called
+  // for, their rounding cannot reach the 15th.
+  char* end =
+      std::to_chars(begin, last, value, std::chars_format::scientific, kShownDigits + 1).ptr;
+  char* const exponent = std::find(begin, end, 'e');
+  char* const point = std::find(begin, exponent, '.');
+  // The point, then 14 digits after it; the values near the largest double have no zeros there.
+  return std::copy(exponent, end, point + kShownDigits);
+}
+
+}  // namespace
 
 std::int32_t ToWholeNumber(double value) {
   // nearbyint rounds in the default mode, to nearest with ties to even.
@@ -26,9 +47,16 @@ QString ValueToText(double value, const QLocale& locale) {
   // to_chars writes %.15g as the "C" locale would, whatever the C library's locale is: on Unix
   // QCoreApplication adopts the environment's locale, so snprintf could already write "0,5".
   std::array<char, 64> buffer{};
-  const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                     std::chars_format::general, 15);
-  QString text = QString::fromLatin1(buffer.data(), written.ptr - buffer.data()).toUpper();
+  char* const begin = buffer.data();
+  char* end = std::to_chars(begin, begin + buffer.size(), value, std::chars_format::general,
+                            kShownDigits).ptr;
+  double shown = 0;
+  if (std::from_chars(begin, end, shown).ec == std::errc::result_out_of_range) {
+    // Within 15 digits of the largest double the nearest 15-digit decimal lies beyond it
+    // ("1.79769313486232E+308") and could not be read back. Show the 15 digits toward zero.
+    end = ShownTowardZero(value, begin, begin + buffer.size());
+  }
+  QString text = QString::fromLatin1(begin, end - begin).toUpper();
   text.replace(QLatin1Char('.'), locale.decimalPoint());
   return text;
 }

@@ -11,6 +11,10 @@ TEMPULO_PACKAGES=(
 )
 # Further packages only the test suite needs.
 TEMPULO_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file locales)
+# The linters scripts/lint runs.
+TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck)
+# The fuzz targets build with clang and its libFuzzer and sanitizer runtimes.
+TEMPULO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 tempulo_missing_packages() {
   local missing=() pkg

@@ -234,6 +234,21 @@ TEST_F(CalculatorWindows, ChainGoesOnFromTheShownFifteenDigits) {
   EXPECT_EQ(mdlMain::CurrentValue, 17.1428571428571);
 }
 
+TEST_F(CalculatorWindows, TheLargestResultShowsDigitsThatReadBack) {
+  mdlMain::CurrentValue = 1e308;
+  Shown largest, half;
+  ModalHelper helper;
+  helper.Expect(Answer("1.7976931348623157"));
+  helper.Expect(ReadResult(largest, "/"));
+  helper.Expect(Answer("2"));
+  helper.Expect(ReadResult(half));
+  mdlMain::HandleCalcKey('*');
+  ASSERT_EQ(helper.Handled(), 4);
+  EXPECT_EQ(largest.text, "1.79769313486231E+308");
+  EXPECT_EQ(largest.currentValue, 1.79769313486231e308);
+  EXPECT_EQ(half.text, "8.98846567431155E+307");
+}
+
 TEST_F(CalculatorWindows, CancelMidChainLeavesNoResultWindow) {
   mdlMain::CurrentValue = 120;
   Shown first;
