@@ -8,5 +8,5 @@ int main(int argc, char* argv[]) {
   Application::SetUp(app);
   FrmTempulo window;
   window.show();
-  return app.exec();
+  return QApplication::exec();
 }

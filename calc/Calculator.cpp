@@ -25,7 +25,8 @@ double IntegerQuotient(double currentValue, const QString& operand, const QLocal
   if (dividend == std::numeric_limits<std::int32_t>::min() && divisor == -1) {
     throw std::overflow_error("quotient does not fit in a 32-bit whole number");
   }
-  return static_cast<double>(dividend / divisor);
+  const std::int32_t quotient = dividend / divisor;
+  return static_cast<double>(quotient);
 }
 
 // Beyond 15 places a double holds no more decimal digits worth rounding: the value stays.

@@ -32,7 +32,7 @@ FrmResult::FrmResult()
                      "Escape or Enter closes the window."));
   connect(txtResult_, &TextBox::GotFocus, this, [this] { TxtResult_GotFocus(); });
   connect(txtResult_, &TextBox::KeyPress, this,
-          [this](std::int16_t& keyAscii) { TxtResult_KeyPress(keyAscii); });
+          [](std::int16_t keyAscii) { TxtResult_KeyPress(keyAscii); });
   new KeyPreview(this, [this](int keyCode, Qt::KeyboardModifiers shift) {
     return Form_KeyDown(keyCode, shift);
   });
@@ -57,4 +57,4 @@ void FrmResult::TxtResult_GotFocus() {
   }
 }
 
-void FrmResult::TxtResult_KeyPress(std::int16_t& keyAscii) { mdlMain::HandleCalcKey(keyAscii); }
+void FrmResult::TxtResult_KeyPress(std::int16_t keyAscii) { mdlMain::HandleCalcKey(keyAscii); }

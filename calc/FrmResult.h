@@ -22,7 +22,7 @@ class FrmResult : public Form, public SharedForm<FrmResult> {
   void Form_Load();
   bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
   void TxtResult_GotFocus();
-  void TxtResult_KeyPress(std::int16_t& keyAscii);
+  static void TxtResult_KeyPress(std::int16_t keyAscii);
 
   TextBox* txtResult_;
 };

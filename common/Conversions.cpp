@@ -43,6 +43,7 @@ std::int32_t ToWholeNumber(const QString& text, const QLocale& locale) {
 }
 
 QString ValueToText(double value, const QLocale& locale) {
+  // cppcheck-suppress duplicateConditionalAssign ; -0 equals 0, and assigning 0 clears its sign
   if (value == 0) value = 0;  // no "-0"
   // to_chars writes %.15g as the "C" locale would, whatever the C library's locale is: on Unix
   // QCoreApplication adopts the environment's locale, so snprintf could already write "0,5".

@@ -2,9 +2,9 @@
 // the exact binary value, halfway cases to the even digit, as printf rounds it; a negative
 // number of places is refused; infinities and NaN come back unchanged.
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 
 #include "common/Conversions.h"
@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(places >= 0, "a negative number of places is refused", detail);
 
   if (!std::isfinite(value)) {
-    Require(std::memcmp(&rounded, &value, sizeof value) == 0, "infinities and NaN stay as they are",
-            detail);
+    Require(std::bit_cast<std::uint64_t>(rounded) == std::bit_cast<std::uint64_t>(value),
+            "infinities and NaN stay as they are", detail);
     return 0;
   }
   const double expected = oracle::RoundToPlaces(value, places);

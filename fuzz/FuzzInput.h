@@ -5,11 +5,11 @@
 // complete case.
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include <QLocale>
 #include <QString>
@@ -31,11 +31,9 @@ class FuzzInput {
 
   // Any bit pattern: infinities, NaNs, subnormals and negative zero included.
   double Double() {
-    std::array<std::uint8_t, sizeof(double)> bytes{};
-    for (std::uint8_t& b : bytes) b = Byte();
-    double value = 0;
-    std::memcpy(&value, bytes.data(), sizeof value);
-    return value;
+    std::uint64_t bits = 0;
+    for (unsigned shift = 0; shift < 64; shift += 8) bits |= std::uint64_t{Byte()} << shift;
+    return std::bit_cast<double>(bits);
   }
 
   // One of the locales a user's desktop may be set to, chosen to cover every decimal separator,
@@ -50,7 +48,7 @@ class FuzzInput {
   // Text of the given number of bytes read as UTF-8 (malformed sequences become U+FFFD).
   QString Text(std::size_t bytes) {
     if (bytes > left_) bytes = left_;
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data_),
+    QString text = QString::fromUtf8(reinterpret_cast<const char*>(data_),
                                            static_cast<qsizetype>(bytes));
     data_ += bytes;
     left_ -= bytes;
@@ -60,7 +58,7 @@ class FuzzInput {
   // All that is left.
   QString Rest() { return Text(left_); }
 
-  bool Empty() const { return left_ == 0; }
+  [[nodiscard]] bool Empty() const { return left_ == 0; }
 
  private:
   const std::uint8_t* data_;

@@ -20,7 +20,8 @@ QImage& Canvas::hDC() {
 }
 
 QColor Canvas::ToQColor(std::uint32_t colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  return {static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+          static_cast<int>((colour >> 16) & 0xFF)};
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {

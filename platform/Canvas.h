@@ -19,10 +19,10 @@ class Canvas : public QWidget {
   // The persistent surface, created on first use and cleared to the background colour.
   QImage& hDC();
 
-  std::uint32_t BackColor() const { return backColor_; }
-  std::uint32_t FillColor() const { return fillColor_; }
-  float ScaleWidth() const { return static_cast<float>(width()); }
-  float ScaleHeight() const { return static_cast<float>(height()); }
+  [[nodiscard]] std::uint32_t BackColor() const { return backColor_; }
+  [[nodiscard]] std::uint32_t FillColor() const { return fillColor_; }
+  [[nodiscard]] float ScaleWidth() const { return static_cast<float>(width()); }
+  [[nodiscard]] float ScaleHeight() const { return static_cast<float>(height()); }
 
   static QColor ToQColor(std::uint32_t colour);
 

@@ -9,7 +9,7 @@ QString Dialogs::InputBox(const QString& prompt, const QString& title, const QSt
   dialog.setLabelText(prompt);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(defaultText);
-  if (dialog.exec() != QDialog::Accepted) return QString();
+  if (dialog.exec() != QDialog::Accepted) return {};
   return dialog.textValue();
 }
 

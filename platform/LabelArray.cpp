@@ -7,7 +7,7 @@
 namespace {
 
 // The caption as given; the label's text has its CR LF pairs turned into Qt's line breaks.
-constexpr char kCaptionProperty[] = "caption";
+constexpr const char* kCaptionProperty = "caption";
 
 // Qt gives an empty label no height for its width; it gets the height of one blank line.
 int FittingHeight(const QLabel& label) {

@@ -21,7 +21,7 @@ class LabelArray {
 
   // Throws std::out_of_range for an element that is not loaded.
   QLabel& operator[](int index) const { return *labels_.at(static_cast<std::size_t>(index)); }
-  int Count() const { return static_cast<int>(labels_.size()); }
+  [[nodiscard]] int Count() const { return static_cast<int>(labels_.size()); }
 
   // Loads the next element as a hidden copy of element 0: geometry, font, colours, alignment,
   // caption and word wrap.

@@ -13,9 +13,9 @@ constexpr int kPerPixel = 15;
 constexpr int ToPixels(int twips) { return twips / kPerPixel; }
 
 constexpr QRect Rect(int left, int top, int width, int height) {
-  return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+  return {ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height)};
 }
 
-constexpr QSize Size(int width, int height) { return QSize(ToPixels(width), ToPixels(height)); }
+constexpr QSize Size(int width, int height) { return {ToPixels(width), ToPixels(height)}; }
 
 }  // namespace twips

@@ -1,10 +1,12 @@
 #include "resources/StringTable.h"
 
+#include <array>
+
 namespace {
 
 // The Instructions window has no table control: its key table is laid out by runs of spaces
 // alone, so every space below is significant.
-constexpr StringResource kEntries[] = {
+constexpr auto kEntries = std::to_array<StringResource>({
     {1, "Description: "},
     {2, "        1. Tap the space bar to a 1/4 beat rhythm to calculate the bpm"},
     {3, "        2. Calculates the length of one bar and one beat in seconds"},
@@ -27,7 +29,7 @@ constexpr StringResource kEntries[] = {
     {52, "                + or -       Addition/Subtraction"},
     {53, "                #            Semitone shift"},
     {54, "                .              Decimal rounding"},
-};
+});
 
 }  // namespace
 

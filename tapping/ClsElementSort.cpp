@@ -50,6 +50,7 @@ void ClsElementSort::Grow() {
   if (Capacity > kMaxCount - kGrowthStep) throw std::overflow_error("tally capacity overflow");
   const std::int32_t grown = Capacity + kGrowthStep;
   // Fixed steps, not doubling: storage is reallocated once every 16 new distinct values.
+  // NOLINTNEXTLINE(modernize-avoid-c-arrays): the block Entries owns, see there
   auto storage = std::make_unique<TallyEntry[]>(static_cast<std::size_t>(grown));  // zeroed
   if (Capacity > 0) std::copy_n(Entries.get(), Capacity, storage.get());
   Entries = std::move(storage);

@@ -25,22 +25,25 @@ class ClsElementSort {
   void Clear();
 
   // 1-based index of the entry with the highest count; ties go to the smallest value; 0 if empty.
-  std::int32_t FindMostValues() const;
+  [[nodiscard]] std::int32_t FindMostValues() const;
 
   // The value of entry index (1 to Values()); throws std::out_of_range outside that.
-  float Value(std::int32_t index) const;
+  [[nodiscard]] float Value(std::int32_t index) const;
 
   // The number of distinct values.
-  std::int32_t Values() const { return EntryCount; }
+  [[nodiscard]] std::int32_t Values() const { return EntryCount; }
 
  private:
   friend class ClsElementSortInspector;  // lets the tests look at storage and counts
 
-  TallyEntry& Entry(std::int32_t index) const { return Entries[index - 1]; }  // 1-based
+  // The entry at a 1-based index.
+  TallyEntry& Entry(std::int32_t index) { return Entries[index - 1]; }
+  [[nodiscard]] const TallyEntry& Entry(std::int32_t index) const { return Entries[index - 1]; }
   void Grow();
 
   static constexpr std::int32_t kGrowthStep = 16;
 
+  // NOLINTNEXTLINE(modernize-avoid-c-arrays): one owned block, regrown in steps of kGrowthStep
   std::unique_ptr<TallyEntry[]> Entries;  // slots 1..Capacity, absent while Capacity is 0
   std::int32_t EntryCount = 0;
   std::int32_t Capacity = 0;

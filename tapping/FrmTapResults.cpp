@@ -26,14 +26,14 @@ FrmTapResults::FrmTapResults() : Form(kDesign) {
   Canvas& client = Client();
   separator_[0] = FormsControls::Separator(twips::Rect(0, 360, 3615, 135), &client);
 
-  const int boxTops[3] = {840, 1440, 2040};
+  const std::array boxTops = {840, 1440, 2040};
   for (int i = 0; i < 3; ++i) {
     auto* box = new TextBox(twips::Rect(600, boxTops[i], 2535, 315), &client);
     box->setText(QStringLiteral("0"));
     box->setFocusPolicy(Qt::ClickFocus);  // no tab stop
     connect(box, &TextBox::GotFocus, this, [this, i] { TxtResult_GotFocus(i); });
     connect(box, &TextBox::KeyPress, this,
-            [this, i](std::int16_t& keyAscii) { TxtResult_KeyPress(i, keyAscii); });
+            [i](std::int16_t keyAscii) { TxtResult_KeyPress(i, keyAscii); });
     txtResult_[i] = box;
   }
 
@@ -47,7 +47,7 @@ FrmTapResults::FrmTapResults() : Form(kDesign) {
                                     twips::Rect(1440, 120, 795, 195), true, &client);
 
   // A screen reader announces each box by the label above it and says what the number means.
-  const char* const descriptions[3] = {
+  const std::array descriptions = {
       "Length of one four-beat bar in seconds",
       "Length of one beat in seconds",
       "Tempo in beats per minute",
@@ -82,7 +82,7 @@ void FrmTapResults::TxtResult_GotFocus(int index) {
   mdlMain::CurrentValue = TextToValue(TxtResult(index).text());
 }
 
-void FrmTapResults::TxtResult_KeyPress(int /*index*/, std::int16_t& keyAscii) {
+void FrmTapResults::TxtResult_KeyPress(int /*index*/, std::int16_t keyAscii) {
   // The calculator works on CurrentValue, which this box set when it gained the focus.
   mdlMain::HandleCalcKey(keyAscii);
 }

@@ -32,7 +32,7 @@ class FrmTapResults : public Form, public SharedForm<FrmTapResults> {
   void Form_Load();
   void Form_Resize();
   void TxtResult_GotFocus(int index);
-  void TxtResult_KeyPress(int index, std::int16_t& keyAscii);
+  static void TxtResult_KeyPress(int index, std::int16_t keyAscii);
 
   std::array<QFrame*, 1> separator_{};
   std::array<TextBox*, 3> txtResult_{};

@@ -48,8 +48,8 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
   mnuInstructions_ = mnuHelp->addAction(QStringLiteral("Instructions"));
   mnuHelp->addSeparator();
   mnuAbout_ = mnuHelp->addAction(QStringLiteral("About"));
-  connect(mnuInstructions_, &QAction::triggered, this, [this] { MnuInstructions_Click(); });
-  connect(mnuAbout_, &QAction::triggered, this, [this] { MnuAbout_Click(); });
+  connect(mnuInstructions_, &QAction::triggered, this, [] { MnuInstructions_Click(); });
+  connect(mnuAbout_, &QAction::triggered, this, [] { MnuAbout_Click(); });
 
   canvas_ = new Canvas(twips::Size(3765, 1515), 0x404040, 0x000000, this);
   setCentralWidget(canvas_);

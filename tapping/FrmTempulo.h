@@ -51,8 +51,8 @@ class FrmTempulo : public QMainWindow {
   bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
   void Form_Resize();
   void Form_Unload();
-  void MnuInstructions_Click();
-  void MnuAbout_Click();
+  static void MnuInstructions_Click();
+  static void MnuAbout_Click();
 
   void Tap();
 

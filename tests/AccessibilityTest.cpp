@@ -1,6 +1,8 @@
 // What a screen reader hears: every control of the working windows has a name, and the number
 // boxes say what they hold.
 
+#include <array>
+
 #include <QAccessible>
 #include <QFrame>
 #include <QLabel>
@@ -42,8 +44,8 @@ TEST(Accessibility, CounterSaysWhatItCounts) {
 
 TEST(Accessibility, ResultBoxesSayWhichResultTheyHold) {
   FrmTapResults& results = FrmTapResults::Get();
-  const char* names[3] = {"One bar length", "One beat length", "Beats per minute"};
-  const char* meanings[3] = {"bar in seconds", "beat in seconds", "beats per minute"};
+  const std::array names = {"One bar length", "One beat length", "Beats per minute"};
+  const std::array meanings = {"bar in seconds", "beat in seconds", "beats per minute"};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(Announced(results.TxtResult(i), QAccessible::Name), names[i]);
     EXPECT_TRUE(Announced(results.TxtResult(i), QAccessible::Description).contains(meanings[i]));

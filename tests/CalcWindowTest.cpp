@@ -23,8 +23,8 @@ namespace {
 QInputDialog* AsPrompt(QWidget* modal) { return qobject_cast<QInputDialog*>(modal); }
 
 // Answers the operand prompt; checks it is the prompt expected first when a title is given.
-ModalHelper::Step Answer(QString answer, QString title = {}, QString prompt = {},
-                         QString offered = {}) {
+ModalHelper::Step Answer(const QString& answer, const QString& title = {},
+                         const QString& prompt = {}, const QString& offered = {}) {
   return [=](QWidget* modal) {
     QInputDialog* dialog = AsPrompt(modal);
     ASSERT_NE(dialog, nullptr) << "expected the operand prompt";
@@ -72,8 +72,8 @@ struct Shown {
 
 // Reads the result window, then types the given keys into its box (an operator chains on;
 // Escape closes it).
-ModalHelper::Step ReadResult(Shown& shown, QString keys = {}, Qt::Key closeKey = Qt::Key_Escape,
-                             Qt::KeyboardModifiers mods = {}) {
+ModalHelper::Step ReadResult(Shown& shown, const QString& keys = {},
+                             Qt::Key closeKey = Qt::Key_Escape, Qt::KeyboardModifiers mods = {}) {
   return [&shown, keys, closeKey, mods](QWidget* modal) {
     auto* window = qobject_cast<FrmResult*>(modal);
     ASSERT_NE(window, nullptr) << "expected the result window";
@@ -202,7 +202,8 @@ TEST_F(CalculatorWindows, OtherCharactersSelectNothing) {
 
 TEST_F(CalculatorWindows, ChainTwoStepsInFreshWindows) {
   mdlMain::CurrentValue = 120;
-  Shown first, second;
+  Shown first;
+  Shown second;
   ModalHelper helper;
   helper.Expect(Answer("2", "Multiplication"));
   helper.Expect(ReadResult(first, "/"));
@@ -220,7 +221,8 @@ TEST_F(CalculatorWindows, ChainTwoStepsInFreshWindows) {
 
 TEST_F(CalculatorWindows, ChainGoesOnFromTheShownFifteenDigits) {
   mdlMain::CurrentValue = 120;
-  Shown quotient, sum;
+  Shown quotient;
+  Shown sum;
   ModalHelper helper;
   helper.Expect(Answer("7"));
   helper.Expect(ReadResult(quotient, "+"));
@@ -236,7 +238,8 @@ TEST_F(CalculatorWindows, ChainGoesOnFromTheShownFifteenDigits) {
 
 TEST_F(CalculatorWindows, TheLargestResultShowsDigitsThatReadBack) {
   mdlMain::CurrentValue = 1e308;
-  Shown largest, half;
+  Shown largest;
+  Shown half;
   ModalHelper helper;
   helper.Expect(Answer("1.7976931348623157"));
   helper.Expect(ReadResult(largest, "/"));
@@ -279,7 +282,8 @@ TEST_F(CalculatorWindows, ErrorMidChainKeepsTheLastGoodValue) {
 
 TEST_F(CalculatorWindows, KeysThatAreNoOperatorsLeaveTheResultAsShown) {
   mdlMain::CurrentValue = 120;
-  QString textAfter, selectedAfter;
+  QString textAfter;
+  QString selectedAfter;
   bool stillOpen = false;
   ModalHelper helper;
   helper.Expect(Answer("2"));
@@ -303,7 +307,7 @@ TEST_F(CalculatorWindows, KeysThatAreNoOperatorsLeaveTheResultAsShown) {
 }
 
 struct ClosingKey {
-  std::string name;
+  std::string name;  // cppcheck-suppress unusedStructMember ; the test name, via TestParamInfo
   Qt::Key key;
   Qt::KeyboardModifiers modifiers;
 };
@@ -385,15 +389,17 @@ TEST_F(CalculatorWindows, TempoFromTheResultsWindowShiftsBySemitones) {
 TEST_F(CalculatorWindows, TenThousandChainedOperationsEndCleanly) {
   constexpr int kOperations = 10000;
   mdlMain::CurrentValue = 0;
-  int prompts = 0, results = 0;
-  std::uintptr_t deepest = UINTPTR_MAX, shallowest = 0;
+  int prompts = 0;
+  int results = 0;
+  std::uintptr_t deepest = UINTPTR_MAX;
+  std::uintptr_t shallowest = 0;
   QTimer driver;
   driver.setInterval(0);
   QObject::connect(&driver, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible()) return;
-    int marker = 0;
-    const auto depth = reinterpret_cast<std::uintptr_t>(&marker);
+    // The frame's own address: the sanitizer build may keep address-taken locals on the heap.
+    const auto depth = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
     deepest = std::min(deepest, depth);
     shallowest = std::max(shallowest, depth);
     if (QInputDialog* prompt = AsPrompt(modal)) {

@@ -31,7 +31,7 @@ void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 // ---- The operation table: key, prompt, title, default operand, result caption ----
 
 struct OperationRow {
-  std::string name;
+  std::string name;  // cppcheck-suppress unusedStructMember ; the test name, via TestParamInfo
   std::int16_t code;
   CalcOperation operation;
   const char* prompt;
@@ -47,21 +47,24 @@ TEST_P(CalculatorOperationTable, KeySelectsItsOperation) {
 }
 
 TEST_P(CalculatorOperationTable, PromptAsksForTheOperandInExactWords) {
-  EXPECT_EQ(TextsOf(GetParam().operation).prompt, QString::fromUtf8(GetParam().prompt));
+  const OperationRow& row = GetParam();
+  EXPECT_EQ(TextsOf(row.operation).prompt, QString::fromUtf8(row.prompt));
 }
 
 TEST_P(CalculatorOperationTable, TitleNamesTheOperation) {
-  EXPECT_EQ(TextsOf(GetParam().operation).title, QString::fromUtf8(GetParam().title));
+  const OperationRow& row = GetParam();
+  EXPECT_EQ(TextsOf(row.operation).title, QString::fromUtf8(row.title));
 }
 
 TEST_P(CalculatorOperationTable, PromptOffersItsDefaultOperand) {
-  EXPECT_EQ(TextsOf(GetParam().operation).defaultOperand,
-            QString::fromUtf8(GetParam().defaultOperand));
+  const OperationRow& row = GetParam();
+  EXPECT_EQ(TextsOf(row.operation).defaultOperand, QString::fromUtf8(row.defaultOperand));
 }
 
 TEST_P(CalculatorOperationTable, ResultCaptionIsTheTitleFollowedByResult) {
-  EXPECT_EQ(TextsOf(GetParam().operation).title + QStringLiteral(" result"),
-            QString::fromUtf8(GetParam().caption));
+  const OperationRow& row = GetParam();
+  EXPECT_EQ(TextsOf(row.operation).title + QStringLiteral(" result"),
+            QString::fromUtf8(row.caption));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(DigitsLettersControlsAndOutOfRangeCodes, CalculatorOthe
 // ---- New values of successful operations ----
 
 struct ResultRow {
-  std::string name;
+  std::string name;  // cppcheck-suppress unusedStructMember ; the test name, via TestParamInfo
   CalcOperation operation;
   double current;
   const char* operand;
@@ -172,7 +175,7 @@ TEST(CalculatorSemitone, TwelveSemitonesHalveExactly) { EXPECT_EQ(SemitoneShift(
 // ---- Operations that fail ----
 
 struct FailureRow {
-  std::string name;
+  std::string name;  // cppcheck-suppress unusedStructMember ; the test name, via TestParamInfo
   CalcOperation operation;
   double current;
   const char* operand;

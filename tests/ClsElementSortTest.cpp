@@ -168,11 +168,11 @@ TEST(IntervalTally, CountOverflowRaisesAndLeavesTheCount) {
 
 TEST(IntervalTally, ValueOutsideTheEntriesIsRefused) {
   ClsElementSort tally;
-  EXPECT_THROW(tally.Value(1), std::out_of_range);
+  EXPECT_THROW(static_cast<void>(tally.Value(1)), std::out_of_range);
   tally.AddValue(0.5f);
-  EXPECT_THROW(tally.Value(0), std::out_of_range);
-  EXPECT_THROW(tally.Value(2), std::out_of_range);
-  EXPECT_THROW(tally.Value(-1), std::out_of_range);
+  EXPECT_THROW(static_cast<void>(tally.Value(0)), std::out_of_range);
+  EXPECT_THROW(static_cast<void>(tally.Value(2)), std::out_of_range);
+  EXPECT_THROW(static_cast<void>(tally.Value(-1)), std::out_of_range);
   EXPECT_EQ(tally.Value(1), 0.5f);
 }
 

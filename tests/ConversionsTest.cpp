@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cfloat>
 #include <climits>
 #include <clocale>
@@ -31,9 +33,9 @@ std::ostream& operator<<(std::ostream& out, Lang lang) {
 
 // The double the C library reads back from value written with `format` ("%.15g", "%.2f", ...).
 double ThroughPrintf(const char* format, double value, int precision = 0) {
-  char text[512];
-  std::snprintf(text, sizeof text, format, precision, value);
-  return std::strtod(text, nullptr);
+  std::array<char, 512> text{};
+  std::snprintf(text.data(), text.size(), format, precision, value);
+  return std::strtod(text.data(), nullptr);
 }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -108,12 +110,11 @@ INSTANTIATE_TEST_SUITE_P(Conversions, ValueToTextFormat, ::testing::Values(
 // is compiled with localedef into a scratch folder (once per run) and found through LOCPATH.
 bool UseCommaCLocale() {
   const auto tryNames = [] {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"}) {
-      if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
-        return true;
-      }
-    }
-    return false;
+    const std::array names = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"};
+    return std::ranges::any_of(names, [](const char* name) {
+      return std::setlocale(LC_NUMERIC, name) != nullptr &&
+             *std::localeconv()->decimal_point == ',';
+    });
   };
   if (tryNames()) return true;
   struct ScratchLocale {
@@ -124,13 +125,13 @@ bool UseCommaCLocale() {
   };
   static ScratchLocale scratch;
   static const bool compiled = [] {
-    char folder[] = "/tmp/tempulo-locale-XXXXXX";
-    if (mkdtemp(folder) == nullptr) return false;
+    std::string folder = "/tmp/tempulo-locale-XXXXXX";
+    if (mkdtemp(folder.data()) == nullptr) return false;
     scratch.folder = folder;
     const std::string command =
         std::string("localedef -i de_DE -f UTF-8 ") + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return false;
-    setenv("LOCPATH", folder, 1);
+    setenv("LOCPATH", folder.c_str(), 1);
     return true;
   }();
   return compiled && tryNames();
@@ -168,8 +169,8 @@ std::ostream& operator<<(std::ostream& out, const Read& c) {
 
 class TextToValueAccepts : public ::testing::TestWithParam<Read> {};
 TEST_P(TextToValueAccepts, ReadsAPlainNumberInTheLocale) {
-  EXPECT_EQ(TextToValue(QString::fromUtf8(GetParam().text), LocaleOf(GetParam().lang)),
-            GetParam().expected);
+  const Read& c = GetParam();
+  EXPECT_EQ(TextToValue(QString::fromUtf8(c.text), LocaleOf(c.lang)), c.expected);
 }
 INSTANTIATE_TEST_SUITE_P(Conversions, TextToValueAccepts, ::testing::Values(
     Read{"240", Lang::English, 240}, Read{" 2.5 ", Lang::English, 2.5},
@@ -214,7 +215,7 @@ TEST_P(TextRoundTrip, ReadingTheShownTextGivesTheValueToFifteenDigits) {
   std::uniform_real_distribution<double> mantissa(1, 10);
   std::uniform_int_distribution<int> exponent(-323, 307);
   for (int i = 0; i < 3000; ++i) {
-    values.push_back((i % 2 ? -1 : 1) * mantissa(random) * std::pow(10.0, exponent(random)));
+    values.push_back((i % 2 != 0 ? -1 : 1) * mantissa(random) * std::pow(10.0, exponent(random)));
   }
   const QLocale locale = LocaleOf(GetParam());
   for (const double value : values) {
@@ -240,7 +241,8 @@ std::ostream& operator<<(std::ostream& out, const Rounded& c) {
 // written out; several (2.675, 0.615, 4.35, 10.235) round the other way if multiplied by 10^n.
 class RoundToDecimalsExact : public ::testing::TestWithParam<Rounded> {};
 TEST_P(RoundToDecimalsExact, RoundsTheExactBinaryValueWithTiesToEven) {
-  EXPECT_EQ(RoundToDecimals(GetParam().value, GetParam().places), GetParam().expected);
+  const Rounded& c = GetParam();
+  EXPECT_EQ(RoundToDecimals(c.value, c.places), c.expected);
 }
 INSTANTIATE_TEST_SUITE_P(Conversions, RoundToDecimalsExact, ::testing::Values(
     Rounded{0.125, 2, 0.12}, Rounded{0.375, 2, 0.38}, Rounded{0.0625, 3, 0.062},
@@ -259,7 +261,8 @@ INSTANTIATE_TEST_SUITE_P(Conversions, RoundToDecimalsFixedFormatting,
 TEST(RoundToDecimals, AgreesWithFixedNotationForManyValuesAndPlaces) {
   std::mt19937_64 random(7);
   std::uniform_real_distribution<double> mantissa(-10, 10);
-  std::uniform_int_distribution<int> exponent(-6, 12), places(0, 20);
+  std::uniform_int_distribution<int> exponent(-6, 12);
+  std::uniform_int_distribution<int> places(0, 20);
   for (int i = 0; i < 3000; ++i) {
     const double value = mantissa(random) * std::pow(10.0, exponent(random));
     const int n = places(random);

@@ -1,5 +1,7 @@
 #include "ui/Gradient.h"
 
+#include <array>
+
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -77,11 +79,11 @@ TEST(GradientPaint, ClipsToTheSurfaceAndRefusesUnknownModes) {
   EXPECT_EQ(QColor(image.pixel(9, 9)), QColor(35, 35, 35));  // 9/20 of the way along a 20-pixel span
 
   QImage untouched = Surface(10, 10);
-  const TRIVERTEX v[2] = {MakeVertex(0, 0, 0xFFFFFF), MakeVertex(10, 10, 0)};
+  const std::array v = {MakeVertex(0, 0, 0xFFFFFF), MakeVertex(10, 10, 0)};
   const GRADIENT_RECT rect{0, 1};
-  EXPECT_FALSE(GradientFill(untouched, v, 2, &rect, 1, 2));
+  EXPECT_FALSE(GradientFill(untouched, v.data(), 2, &rect, 1, 2));
   const GRADIENT_RECT beyond{0, 2};
-  EXPECT_FALSE(GradientFill(untouched, v, 2, &beyond, 1, GRADIENT_FILL_RECT_H));
+  EXPECT_FALSE(GradientFill(untouched, v.data(), 2, &beyond, 1, GRADIENT_FILL_RECT_H));
   EXPECT_EQ(QColor(untouched.pixel(5, 5)), QColor(Qt::magenta));
 }
 

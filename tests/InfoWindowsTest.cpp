@@ -1,4 +1,7 @@
 // The About and Instructions windows, and the string table they show.
+#include <algorithm>
+#include <array>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,6 +25,7 @@
 
 namespace {
 
+// NOLINTNEXTLINE(modernize-return-braced-init-list): braces select the char-list constructor
 std::string Spaces(int count) { return std::string(static_cast<std::size_t>(count), ' '); }
 
 struct StringCase {
@@ -61,16 +65,18 @@ const std::vector<StringCase>& ExpectedStrings() {
 class StringTableEntry : public ::testing::TestWithParam<StringCase> {};
 
 TEST_P(StringTableEntry, HoldsItsTextByteForByte) {
-  EXPECT_EQ(LoadResString(GetParam().id).toStdString(), GetParam().text);
+  const StringCase& entry = GetParam();
+  EXPECT_EQ(LoadResString(entry.id).toStdString(), entry.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(EnglishUk, StringTableEntry, ::testing::ValuesIn(ExpectedStrings()),
                          [](const auto& info) { return "Id" + std::to_string(info.param.id); });
 
 TEST(StringTable, HoldsTheListedIdsInAscendingOrderAndNoOthers) {
-  std::vector<int> ids, expected;
-  for (const StringResource& entry : string_table::Entries()) ids.push_back(entry.id);
-  for (const StringCase& entry : ExpectedStrings()) expected.push_back(entry.id);
+  std::vector<int> ids;
+  std::ranges::transform(string_table::Entries(), std::back_inserter(ids), &StringResource::id);
+  std::vector<int> expected;
+  std::ranges::transform(ExpectedStrings(), std::back_inserter(expected), &StringCase::id);
   EXPECT_EQ(ids, expected);
   EXPECT_EQ(string_table::kLanguage, "en-GB");
 }
@@ -84,7 +90,7 @@ struct Traits;
 
 template <>
 struct Traits<FrmAbout> {
-  static constexpr char kTitle[] = "About";
+  static constexpr const char* kTitle = "About";
   static constexpr int kLabels = 8;
   static constexpr QSize kClient{417, 230};
   static constexpr Qt::Alignment kFirstAlignment = Qt::AlignHCenter;
@@ -93,7 +99,7 @@ struct Traits<FrmAbout> {
 
 template <>
 struct Traits<FrmGuide> {
-  static constexpr char kTitle[] = "Instructions";
+  static constexpr const char* kTitle = "Instructions";
   static constexpr int kLabels = 14;
   static constexpr QSize kClient{350, 204};
   static constexpr Qt::Alignment kFirstAlignment = Qt::AlignLeft;
@@ -123,7 +129,7 @@ class InfoWindow : public Unloading {};
 
 struct WindowName {
   template <class Window>
-  static std::string GetName(int) {
+  static std::string GetName(int /*index*/) {
     return Traits<Window>::kTitle;
   }
 };
@@ -234,7 +240,7 @@ TYPED_TEST(InfoWindow, OpensFromTheHelpMenuWithTheSameLabelsEveryTime) {
 TEST_F(AboutWindow, CaptionsJoinTitleDescriptionAuthorSystemsVersionAndCopyright) {
   FrmAbout& about = FrmAbout::Get();
   const QString crLf = QStringLiteral("\r\n");
-  const QString expected[] = {
+  const std::array<QString, 8> expected = {
       crLf + "Bpm Tempulo 2004" + crLf,
       "Description: " + crLf + crLf + LoadResString(2) + crLf + LoadResString(3) + crLf +
           LoadResString(4) + crLf,
@@ -278,7 +284,8 @@ TEST_F(InstructionsWindow, KeyTableRowsAreDrawnWithTheirRunsOfSpaces) {
   QImage image(row.size(), QImage::Format_RGB32);
   image.fill(Qt::white);
   row.render(&image);
-  int firstInk = -1, lastInk = -1;
+  int firstInk = -1;
+  int lastInk = -1;
   for (int x = 0; x < image.width(); ++x) {
     for (int y = 0; y < image.height(); ++y) {
       if (qGray(image.pixel(x, y)) >= 128) continue;

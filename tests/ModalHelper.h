@@ -8,6 +8,7 @@
 //   QTest::keyClick(&window, Qt::Key_Return);   // blocks in the modal loop until closed
 //   EXPECT_EQ(helper.Handled(), 1);
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -33,8 +34,8 @@ class ModalHelper {
     timer_.start();
   }
 
-  int Handled() const { return handled_; }
-  int Pending() const { return static_cast<int>(steps_.size()); }
+  [[nodiscard]] int Handled() const { return handled_; }
+  [[nodiscard]] int Pending() const { return static_cast<int>(steps_.size()); }
 
   // Closes whatever modal windows a failed test left, so tests stay independent.
   static void CloseAllModals() {
@@ -53,7 +54,7 @@ class ModalHelper {
       timer_.stop();
       return;
     }
-    seen_.push_back(modal);
+    seen_.emplace_back(modal);
     Step step = std::move(steps_.front());
     steps_.pop_front();
     ++handled_;
@@ -61,15 +62,13 @@ class ModalHelper {
     // A timer is not run again while its own handler is still busy, and a step may block in a
     // further modal window: run each step from a timer of its own.
     QTimer::singleShot(0, [step = std::move(step), window = QPointer<QWidget>(modal)] {
-      if (window) step(window);
+      if (!window.isNull()) step(window);
     });
   }
 
-  bool AlreadyHandled(QWidget* modal) const {
-    for (const QPointer<QWidget>& seen : seen_) {
-      if (seen == modal) return true;
-    }
-    return false;
+  bool AlreadyHandled(const QWidget* modal) const {
+    return std::ranges::any_of(seen_,
+                               [modal](const QPointer<QWidget>& seen) { return seen == modal; });
   }
 
   QTimer timer_;

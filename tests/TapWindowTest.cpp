@@ -165,7 +165,7 @@ TEST_F(TapWindow, CounterStopsAtItsLargestValueAndPairingGoesOn) {
 }
 
 TEST_F(TapWindow, KeysInTheOpenHelpMenuAreNoTaps) {
-  QMenu* help = window.findChild<QMenu*>();
+  auto* help = window.findChild<QMenu*>();
   ASSERT_NE(help, nullptr);
   QTest::keyClick(help, Qt::Key_Space);
   EXPECT_EQ(Counter(), "0");

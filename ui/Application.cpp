@@ -6,7 +6,7 @@
 #include "resources/DesktopIdentity.h"
 #include "resources/Identity.h"
 
-void Application::SetUp(QApplication& app) {
+void Application::SetUp(QApplication& /*app*/) {
   QApplication::setApplicationName(QString::fromUtf8(identity::kTitle));
   QApplication::setApplicationVersion(QString::fromUtf8(identity::kVersion));
   QApplication::setOrganizationName(QStringLiteral("Tempulo"));
@@ -21,5 +21,5 @@ void Application::SetUp(QApplication& app) {
   font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                     QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
-  app.setFont(font);
+  QApplication::setFont(font);
 }

@@ -21,8 +21,9 @@ FrmGuide::FrmGuide()
 
 void FrmGuide::Form_Load() {
   LoadLabels();
-  for (int i = 0; i <= kLastLabel; ++i)
+  for (int i = 0; i <= kLastLabel; ++i) {
     LabelArray::SetCaption(Lbl(i), LoadResString(kFirstString + i));
+  }
   PaintWindowGradient(Client(), GRADIENT_FILL_RECT_V);
 }
 

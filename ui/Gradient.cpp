@@ -1,5 +1,6 @@
 #include "ui/Gradient.h"
 
+#include <array>
 #include <cmath>
 
 #include "common/Conversions.h"
@@ -27,10 +28,10 @@ TRIVERTEX MakeVertex(std::int32_t x, std::int32_t y, std::uint32_t colour) {
 
 void PaintGradient(QImage& hDC, std::uint32_t colour1, std::uint32_t colour2, std::int32_t width,
                    std::int32_t height, std::uint32_t mode) {
-  const TRIVERTEX vertices[2] = {MakeVertex(0, 0, colour1), MakeVertex(width, height, colour2)};
+  const std::array vertices = {MakeVertex(0, 0, colour1), MakeVertex(width, height, colour2)};
   const GRADIENT_RECT rect{0, 1};
   // A refused fill leaves the plain background colour, which is all we could do anyway.
-  GradientFill(hDC, vertices, 2, &rect, 1, mode);
+  GradientFill(hDC, vertices.data(), 2, &rect, 1, mode);
 }
 
 void PaintWindowGradient(Canvas& client, std::uint32_t mode) {

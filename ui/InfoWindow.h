@@ -17,7 +17,7 @@ class InfoWindow : public Form {
 
  public:
   QLabel& Lbl(int index) { return lbl_[index]; }
-  int LblCount() const { return lbl_.Count(); }
+  [[nodiscard]] int LblCount() const { return lbl_.Count(); }
 
  protected:
   // Element 0 of the labels as designed, with its alignment; the window loads the others.
