@@ -3,6 +3,12 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
+#include <QPalette>
+#include <QPen>
+#include <QRectF>
+
+#include "platform/BorderedLabel.h"
 
 QFont FormsControls::Font() {
   QFont font = QApplication::font();
@@ -14,16 +20,38 @@ QFont FormsControls::Font() {
 }
 
 QLabel* FormsControls::Label(const QString& caption, QRect geometry, bool autoSize,
-                             QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
+                             QWidget* parent, BorderStyle border) {
+  QLabel* label = border == BorderStyle::FixedSingle ? new BorderedLabel(caption, parent)
+                                                     : new QLabel(caption, parent);
   label->setFont(Font());
-  label->setStyleSheet(QStringLiteral("QLabel { color: #FFFFFF; background: transparent; }"));
+  UseWhiteText(*label);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(!autoSize);
   label->setTextFormat(Qt::PlainText);
   label->setGeometry(geometry);
   if (autoSize) label->resize(label->sizeHint());
   return label;
+}
+
+void FormsControls::UseWhiteText(QWidget& control) {
+  // Palette colours rather than a style sheet: a style sheet puts every control under a slower
+  // style engine, at start-up and at each repaint.
+  QPalette palette = control.palette();
+  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text}) {
+    palette.setColor(role, Qt::white);
+  }
+  for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base}) {
+    palette.setColor(role, Qt::transparent);
+  }
+  control.setPalette(palette);
+  control.setAutoFillBackground(false);
+}
+
+void FormsControls::PaintSingleBorder(QWidget& control) {
+  QPainter painter(&control);
+  // One logical pixel wide along the inside of the edge, so it is as thick as the scale.
+  painter.setPen(QPen(QColor(0xC0, 0xC0, 0xC0), 1));
+  painter.drawRect(QRectF(control.rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 QFrame* FormsControls::Separator(QRect geometry, QWidget* parent) {

@@ -28,14 +28,19 @@ bool FillRect(QImage& image, const TRIVERTEX& a, const TRIVERTEX& b, bool horizo
 
   const double start = horizontal ? a.x * ratio : a.y * ratio;
   const double span = horizontal ? (b.x - a.x) * ratio : (b.y - a.y) * ratio;
-  for (int y = y0; y < y1; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = x0; x < x1; ++x) {
-      const double position = horizontal ? x : y;
-      const double t = std::clamp((position - start) / span, 0.0, 1.0);
-      line[x] = qRgb(ToByte(Mix(a.Red, b.Red, t)), ToByte(Mix(a.Green, b.Green, t)),
-                     ToByte(Mix(a.Blue, b.Blue, t)));
-    }
+  const auto colourAt = [&](int position) {
+    const double t = std::clamp((position - start) / span, 0.0, 1.0);
+    return qRgb(ToByte(Mix(a.Red, b.Red, t)), ToByte(Mix(a.Green, b.Green, t)),
+                ToByte(Mix(a.Blue, b.Blue, t)));
+  };
+  const auto line = [&image, x0](int y) { return reinterpret_cast<QRgb*>(image.scanLine(y)) + x0; };
+  if (horizontal) {
+    // Every row is the same: compute the first, copy it to the others.
+    QRgb* const first = line(y0);
+    for (int x = x0; x < x1; ++x) first[x - x0] = colourAt(x);
+    for (int y = y0 + 1; y < y1; ++y) std::copy(first, first + (x1 - x0), line(y));
+  } else {
+    for (int y = y0; y < y1; ++y) std::fill(line(y), line(y) + (x1 - x0), colourAt(y));
   }
   return true;
 }

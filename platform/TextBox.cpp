@@ -12,10 +12,17 @@ TextBox::TextBox(QRect geometry, QWidget* parent) : QLineEdit(parent) {
   setReadOnly(true);
   setFont(FormsControls::Font());
   setCursor(Qt::IBeamCursor);
-  setStyleSheet(QStringLiteral(
-      "QLineEdit { background: transparent; color: #FFFFFF; border: 1px solid #C0C0C0;"
-      " padding: 0px 1px; selection-background-color: palette(highlight);"
-      " selection-color: palette(highlighted-text); }"));
+  FormsControls::UseWhiteText(*this);
+  // No platform frame: the single border is painted over the box, one pixel inside its edge,
+  // and the text keeps one more pixel clear of it on either side.
+  setFrame(false);
+  setContentsMargins(1, 1, 1, 1);
+  setTextMargins(1, 0, 1, 0);
+}
+
+void TextBox::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  FormsControls::PaintSingleBorder(*this);
 }
 
 void TextBox::SetValue(double value) { setText(ValueToText(value)); }

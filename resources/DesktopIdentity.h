@@ -13,11 +13,12 @@ namespace desktop_identity {
 // The reverse-DNS application id, the base name of the installed .desktop file.
 QString AppId();
 
-// The square sizes, in pixels, the window icon has an image for.
-inline constexpr std::array kIconSizes = {16, 32, 48, 64, 128, 256};
+// The square sizes, in pixels, the window icon has an image for. Panels and task switchers that
+// want larger ones find them in the icon theme, under the application id.
+inline constexpr std::array kIconSizes = {16, 32};
 
-// The window icon: a 16 x 16 image in 16 colours for title bars, and the larger renderings of the
-// same drawing so panels and task switchers get a sharp one.
+// The window icon: a 16 x 16 image in 16 colours for title bars, and the 32 x 32 rendering of the
+// same drawing for task bars and title bars at double density.
 QIcon WindowIcon();
 
 // The resource path of the image of the given size (one of kIconSizes).

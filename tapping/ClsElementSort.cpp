@@ -2,15 +2,30 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 
-#include "common/Conversions.h"
 
 namespace {
+
 constexpr std::int32_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+
+// Halfway between two 1-based indices, rounded like every other whole-number conversion: a tie
+// goes to the even neighbour (1 and 2 -> 2, 2 and 3 -> 2). Whole-number arithmetic, as this runs
+// at every step of every search.
+constexpr std::int32_t Midpoint(std::int32_t lo, std::int32_t hi) {
+  const std::int64_t sum = std::int64_t{lo} + hi;
+  const std::int64_t half = sum / 2;
+  const bool tie = sum % 2 != 0;
+  return static_cast<std::int32_t>(tie && half % 2 != 0 ? half + 1 : half);
 }
+static_assert(Midpoint(1, 2) == 2 && Midpoint(2, 3) == 2 && Midpoint(1, 3) == 2 &&
+              Midpoint(3, 4) == 4 && Midpoint(5, 5) == 5);
+static_assert(Midpoint(kMaxCount - 1, kMaxCount) == kMaxCount - 1);
+
+}  // namespace
 
 void ClsElementSort::AddValue(float value) {
   if (std::isnan(value)) throw std::invalid_argument("NaN cannot be tallied");
@@ -19,8 +34,7 @@ void ClsElementSort::AddValue(float value) {
   std::int32_t hi = EntryCount;
   std::int32_t mid = 0;
   while (lo <= hi) {
-    // The midpoint rounds like every other whole-number conversion: ties to even (1+2 -> 2).
-    mid = ToWholeNumber((static_cast<double>(lo) + hi) / 2.0);
+    mid = Midpoint(lo, hi);
     TallyEntry& entry = Entry(mid);
     if (entry.Value < value) {
       lo = mid + 1;

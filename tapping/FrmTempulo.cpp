@@ -57,11 +57,7 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
 
   separator_[0] = FormsControls::Separator(twips::Rect(0, 360, 3615, 135), canvas_);
   lblKeyPress_ = FormsControls::Label(QStringLiteral("0"), twips::Rect(600, 840, 2535, 315),
-                                      false, canvas_);
-  lblKeyPress_->setWordWrap(true);
-  lblKeyPress_->setStyleSheet(QStringLiteral(
-      "QLabel { color: #FFFFFF; background: transparent; border: 1px solid #C0C0C0;"
-      " padding-left: 2px; }"));
+                                      false, canvas_, FormsControls::BorderStyle::FixedSingle);
   lbltitle0_ = FormsControls::Label(QStringLiteral("Calculation"),
                                     twips::Rect(1440, 120, 795, 195), true, canvas_);
   lblcalc0_ = FormsControls::Label(QStringLiteral("Key press count"),
