@@ -64,6 +64,33 @@ void ExpectNothingClipped(Canvas& client, bool labelsMayPassTheRightEdge = false
   }
 }
 
+// The fixed single border: one logical pixel of light grey on every side (two device pixels at
+// 2x), and nothing of that grey just inside it.
+void ExpectSingleBorder(QWidget& control) {
+  SCOPED_TRACE(control.accessibleName().toStdString());
+  const QImage image = control.grab().toImage();
+  const int thickness = qRound(image.devicePixelRatio());
+  const int w = image.width();
+  const int h = image.height();
+  const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
+  for (int i = 0; i < thickness; ++i) {
+    EXPECT_EQ(image.pixel(w / 2, i), grey) << "top, row " << i;
+    EXPECT_EQ(image.pixel(w / 2, h - 1 - i), grey) << "bottom, row " << i;
+    EXPECT_EQ(image.pixel(i, h / 2), grey) << "left, column " << i;
+    EXPECT_EQ(image.pixel(w - 1 - i, h / 2), grey) << "right, column " << i;
+  }
+  EXPECT_NE(image.pixel(w - 1 - thickness, h - 1 - thickness), grey) << "inside the border";
+}
+
+// Controls draw their look with palettes and painted borders: a style sheet would put them under
+// Qt's style-sheet engine, slower at every start and repaint.
+void ExpectNoStyleSheets(QWidget& window) {
+  EXPECT_TRUE(window.styleSheet().isEmpty());
+  for (const QWidget* child : window.findChildren<QWidget*>()) {
+    EXPECT_TRUE(child->styleSheet().isEmpty()) << child->metaObject()->className();
+  }
+}
+
 class Layout : public ::testing::Test {
  protected:
   template <class Window>
@@ -80,6 +107,8 @@ TEST_F(Layout, MainWindowKeepsItsDesign) {
   ExpectSurfaceAtDeviceResolution(window.Client(), QSize(251, 101));
   EXPECT_EQ(window.Separator(0).width(), 251);
   ExpectNothingClipped(window.Client());
+  ExpectSingleBorder(window.LblKeyPress());
+  ExpectNoStyleSheets(window);
   window.close();
 }
 
@@ -92,6 +121,8 @@ TEST_F(Layout, ResultsWindowHoldsTheLongestNumbers) {
   ExpectSurfaceAtDeviceResolution(results.Client(), QSize(251, 179));
   EXPECT_EQ(results.Separator(0).width(), 251);
   ExpectNothingClipped(results.Client());
+  for (int i = 0; i < 3; ++i) ExpectSingleBorder(results.TxtResult(i));
+  ExpectNoStyleSheets(results);
   FrmTapResults::UnloadIfLoaded();
 }
 
