@@ -62,7 +62,12 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
                                     twips::Rect(1440, 120, 795, 195), true, canvas_);
   lblcalc0_ = FormsControls::Label(QStringLiteral("Key press count"),
                                    twips::Rect(600, 600, 1155, 195), true, canvas_);
-  lblKeyPress_->setAccessibleName(lblcalc0_->text());
+  // A screen reader reads the counter as the number it shows, labelled by its caption, and
+  // speaks each new count: the counter holds the focus (it takes no keys itself, the window's
+  // key handler sees them first), and a label's new text reaches it as a new name.
+  lblcalc0_->setBuddy(lblKeyPress_);
+  lblKeyPress_->setFocusPolicy(Qt::StrongFocus);
+  lblKeyPress_->setFocus(Qt::OtherFocusReason);
   lblKeyPress_->setAccessibleDescription(
       QStringLiteral("Space bar taps counted since the last result. Tap the space bar on every "
                      "beat, then press Enter for the tempo."));

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +20,7 @@
 #include "tapping/FrmTapResults.h"
 #include "tapping/FrmTempulo.h"
 #include "tests/ModalHelper.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -424,5 +428,57 @@ TEST_F(CalculatorWindows, TenThousandChainedOperationsEndCleanly) {
   EXPECT_FALSE(FrmResult::IsLoaded());
   EXPECT_LT(shallowest - deepest, 64u * 1024u) << "the stack grew with the chain";
 }
+
+// Qt's own buttons follow the desktop's language where Qt has a catalogue for it, and stay
+// English, without a word on the console, where it has none.
+struct QtLanguage {
+  const char* locale;
+  const char* directory;  // empty: where Qt keeps its translations
+  bool found;
+  const char* cancel;
+};
+
+class PromptLanguage : public ::testing::TestWithParam<QtLanguage> {
+ protected:
+  void TearDown() override { Application::LoadQtTranslations(QLocale()); }
+  static void Count(QtMsgType /*type*/, const QMessageLogContext& /*context*/,
+                    const QString& /*text*/) {
+    ++messages;
+  }
+  static inline int messages = 0;
+};
+
+TEST_P(PromptLanguage, CancelButtonSpeaksTheDesktopsLanguage) {
+  const QtLanguage& language = GetParam();
+  const QString directory = *language.directory != 0
+                                ? QString::fromLatin1(language.directory)
+                                : QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  messages = 0;
+  const QtMessageHandler previous = qInstallMessageHandler(Count);
+  EXPECT_EQ(Application::LoadQtTranslations(QLocale(QString::fromLatin1(language.locale)),
+                                            directory),
+            language.found);
+  qInstallMessageHandler(previous);
+  EXPECT_EQ(messages, 0);
+
+  QString cancel;
+  ModalHelper helper;
+  helper.Expect([&cancel](QWidget* modal) {
+    const auto* buttons = modal->findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+    AsPrompt(modal)->reject();
+  });
+  mdlMain::RunCalculation(CalcOperation::Multiply);
+  EXPECT_EQ(helper.Handled(), 1);
+  EXPECT_EQ(cancel, language.cancel);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, PromptLanguage,
+    ::testing::Values(QtLanguage{"de_DE", "", true, "Abbrechen"},
+                      QtLanguage{"en_US", "", true, "Cancel"},
+                      QtLanguage{"eo", "", false, "Cancel"},  // no catalogue for Esperanto
+                      QtLanguage{"de_DE", "/nonexistent", false, "Cancel"}));
 
 }  // namespace

@@ -3,19 +3,26 @@
 // device resolution, and no control or text cut off that the design does not cut off.
 
 #include <algorithm>
+#include <vector>
 
+#include <QFontMetrics>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "calc/Calculator.h"
 #include "calc/FrmResult.h"
+#include "calc/mdlMain.h"
 #include "platform/Canvas.h"
+#include "platform/TitleBar.h"
 #include "platform/TextBox.h"
 #include "tapping/FrmTapResults.h"
 #include "tapping/FrmTempulo.h"
 #include "ui/FrmAbout.h"
 #include "ui/FrmGuide.h"
+#include "tests/ModalHelper.h"
 
 namespace {
 
@@ -150,6 +157,40 @@ TEST_F(Layout, InstructionsWindowShowsEveryLineInside) {
   // The labels are laid out wider than the window; the text itself must still end inside it.
   ExpectNothingClipped(guide.Client(), true);
   FrmGuide::UnloadIfLoaded();
+}
+
+// A window manager's title bar holds the caption beside an icon and three buttons; Qt sizes its
+// standard dialogs to their contents, which for a short prompt is narrower than that.
+TEST_F(Layout, PromptsAndMessageShowTheirCaptionsInFull) {
+  const QFontMetrics titleFont(TitleBar::Font());
+  std::vector<QString> captions;
+  ModalHelper helper;
+  const auto measure = [&](QWidget* modal) {
+    captions.push_back(modal->windowTitle());
+    EXPECT_GE(modal->width(),
+              titleFont.horizontalAdvance(modal->windowTitle()) + 4 * titleFont.height())
+        << modal->windowTitle().toStdString();
+  };
+  for (const CalcOperation operation :
+       {CalcOperation::Multiply, CalcOperation::Divide, CalcOperation::IntegerDivide,
+        CalcOperation::AddSubtract, CalcOperation::Semitone, CalcOperation::DecimalRound}) {
+    helper.Expect([&](QWidget* modal) {
+      measure(modal);
+      qobject_cast<QInputDialog*>(modal)->reject();
+    });
+    mdlMain::RunCalculation(operation);
+  }
+  helper.Expect([](QWidget* modal) {
+    qobject_cast<QInputDialog*>(modal)->setTextValue(QStringLiteral("x"));
+    qobject_cast<QInputDialog*>(modal)->accept();
+  });
+  helper.Expect([&](QWidget* modal) {
+    measure(modal);
+    modal->close();
+  });
+  mdlMain::RunCalculation(CalcOperation::Multiply);
+  EXPECT_EQ(helper.Handled(), 8);
+  EXPECT_EQ(captions.back(), "Calculation Error");
 }
 
 }  // namespace

@@ -46,8 +46,10 @@ echo "Depends: $depends"
 for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends does not name $package"
 done
-grep -Eq "(^|, )fonts-liberation2( |,|$)" <<<"$(dpkg-deb -f "$deb" Recommends)" ||
-  fail "Recommends does not name fonts-liberation2"
+for package in fonts-liberation2 qt6-translations-l10n; do
+  grep -Eq "(^|, )$package( |,|$)" <<<"$(dpkg-deb -f "$deb" Recommends)" ||
+    fail "Recommends does not name $package"
+done
 
 dpkg-deb -x "$deb" "$scratch/root" || { fail "dpkg-deb -x failed"; exit 1; }
 for file in "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \

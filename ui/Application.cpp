@@ -1,7 +1,11 @@
 #include "ui/Application.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QFont>
+#include <QPointer>
+#include <QTranslator>
 
 #include "resources/DesktopIdentity.h"
 #include "resources/Identity.h"
@@ -22,4 +26,22 @@ void Application::SetUp(QApplication& /*app*/) {
                     QStringLiteral("DejaVu Sans")});
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
+
+  LoadQtTranslations(QLocale());
+}
+
+bool Application::LoadQtTranslations(const QLocale& locale, const QString& directory) {
+  static QPointer<QTranslator> loaded;
+  if (!loaded.isNull()) {
+    QCoreApplication::removeTranslator(loaded);
+    delete loaded;
+  }
+  auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+  // Tries the locale's languages in turn (de_DE, then de), and says nothing when none is found.
+  if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), directory)) {
+    return false;
+  }
+  QCoreApplication::installTranslator(translator.get());
+  loaded = translator.release();  // the application owns it from here
+  return true;
 }
