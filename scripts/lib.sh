@@ -12,7 +12,7 @@ TEMPULO_PACKAGES=(
 # Further packages only the test suite needs. The screen-reader test runs the program on a virtual
 # screen with a window manager, the accessibility bus and its Python client, in English and with
 # Qt's German translations.
-TEMPULO_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file locales
+TEMPULO_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file locales lintian man-db
   xvfb xauth openbox xdotool dbus at-spi2-core python3-pyatspi qt6-translations-l10n)
 # The linters scripts/lint runs.
 TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck)

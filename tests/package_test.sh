@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack into a scratch folder and checks it as a user would get it:
-# its name and version, its dependencies on the Qt 6 runtime, that the unpacked program finds
-# every shared library it needs, and that it starts and keeps running (offscreen platform).
+# its name and version, its dependencies on the Qt 6 runtime, lintian's verdict, the manual page
+# and the changelog, no placeholder addresses, that the unpacked program finds every shared
+# library it needs, and that it starts and keeps running (offscreen platform).
 #   package_test.sh BUILD_DIR VERSION APP_ID
 set -uo pipefail
 usage="usage: package_test.sh BUILD_DIR VERSION APP_ID"
@@ -51,12 +52,48 @@ for package in fonts-liberation2 qt6-translations-l10n; do
     fail "Recommends does not name $package"
 done
 
+# lintian at its default profile: no error and no warning.
+if ! lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 ||
+    grep -Eq "^[EW]: " "$scratch/lintian.log"; then
+  cat "$scratch/lintian.log" >&2
+  fail "lintian reports errors or warnings"
+fi
+
 dpkg-deb -x "$deb" "$scratch/root" || { fail "dpkg-deb -x failed"; exit 1; }
+man_page=usr/share/man/man1/tempulo.1.gz
+changelog=usr/share/doc/tempulo/changelog.gz
 for file in "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
     "usr/share/icons/hicolor/16x16/apps/$app_id.png" "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
-    usr/share/doc/tempulo/copyright; do
+    usr/share/doc/tempulo/copyright "$man_page" "$changelog"; do
   [ -f "$scratch/root/$file" ] || fail "the package has no $file"
 done
+
+# The manual page renders without a groff warning and names this version.
+if [ -f "$scratch/root/$man_page" ]; then
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$scratch/root/$man_page" \
+    >"$scratch/man.txt" 2>"$scratch/man.err"
+  if [ -s "$scratch/man.err" ]; then
+    cat "$scratch/man.err" >&2
+    fail "man --warnings reports problems in $man_page"
+  fi
+  grep -q "Tempulo $version" "$scratch/man.txt" ||
+    fail "the manual page does not name version $version"
+fi
+
+# The changelog parses as Debian's and its latest entry is this version.
+if [ -f "$scratch/root/$changelog" ]; then
+  gzip -dc "$scratch/root/$changelog" >"$scratch/changelog"
+  logged=$(dpkg-parsechangelog -l "$scratch/changelog" -S Version 2>&1)
+  [ "$logged" = "$version" ] || fail "the changelog's latest entry is '$logged', not $version"
+fi
+
+# No placeholder domain in any installed file, compressed or not.
+while IFS= read -r -d '' file; do
+  # Not grep -q: an early exit would break the pipe into gzip, and pipefail would hide the match.
+  if gzip -dcf "$file" | grep -E 'example\.(invalid|com|org|net)' >/dev/null; then
+    fail "${file#"$scratch/root/"} holds a placeholder address"
+  fi
+done < <(find "$scratch/root" -type f -print0)
 program="$scratch/root/usr/bin/tempulo"
 [ -x "$program" ] || { fail "no usr/bin/tempulo in the package"; exit 1; }
 
@@ -91,4 +128,5 @@ if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)" >&2
   exit 1
 fi
-echo "package $(basename "$deb"): contents, dependencies, libraries and start-up checked"
+echo "package $(basename "$deb"): contents, dependencies, lintian, manual page, changelog," \
+  "libraries and start-up checked"
