@@ -1,6 +1,5 @@
 #include "platform/Dialogs.h"
 
-#include <QBoxLayout>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -16,14 +15,12 @@ namespace {
 void MakeRoomForCaption(QDialog& dialog) {
   // A QInputDialog builds its layout when first asked for its size.
   (void)dialog.sizeHint();
-  auto* row = new QSpacerItem(TitleBar::MinimumWidth(dialog.windowTitle()), 0,
-                              QSizePolicy::Minimum, QSizePolicy::Fixed);
+  const int width = TitleBar::MinimumWidth(dialog.windowTitle());
   if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
-    grid->addItem(row, grid->rowCount(), 0, 1, grid->columnCount());
-  } else if (auto* box = qobject_cast<QBoxLayout*>(dialog.layout())) {
-    box->addItem(row);
-  } else {
-    delete row;
+    // Across every column: in one column of its own the row would push the others aside.
+    grid->addItem(new QSpacerItem(width, 0), grid->rowCount(), 0, 1, grid->columnCount());
+  } else if (dialog.layout() != nullptr) {
+    dialog.layout()->addItem(new QSpacerItem(width, 0));
   }
 }
 
