@@ -4,7 +4,6 @@
 // writing of numbers. The fuzz drivers never set a C locale, so these work in "C".
 
 #include <array>
-#include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,17 +20,19 @@
 namespace oracle {
 
 // The value rounded to 15 significant digits, as printf and strtod see it. Where those digits
-// lie beyond the largest double, the 15 digits toward zero (printf follows the rounding mode).
+// lie beyond the largest double, the 15 digits toward zero: the exact expansion cut after its
+// fifteenth digit (not every C library's printf follows the rounding mode).
 inline double RoundTo15Digits(double value) {
   std::array<char, 64> text{};
   std::snprintf(text.data(), text.size(), "%.14e", value);
   const double rounded = std::strtod(text.data(), nullptr);
   if (!std::isinf(rounded)) return rounded;
-  const int mode = std::fegetround();
-  std::fesetround(FE_TOWARDZERO);
-  std::snprintf(text.data(), text.size(), "%.14e", value);
-  std::fesetround(mode);
-  return std::strtod(text.data(), nullptr);
+  std::array<char, 1024> exact{};
+  std::snprintf(exact.data(), exact.size(), "%.800e", value);
+  const std::string expansion(exact.data());
+  const std::size_t point = expansion.find('.');
+  const std::string cut = expansion.substr(0, point + 15) + expansion.substr(expansion.find('e'));
+  return std::strtod(cut.c_str(), nullptr);
 }
 
 // The value rounded to the given number of decimal places, as printf rounds the exact binary

@@ -9,7 +9,11 @@ using TimeSource = std::function<float()>;
 
 class Clock {
  public:
-  // Read from the system clock with sub-millisecond resolution; the float then holds what it can:
-  // 1/512 s or finer up to 09:06, 1/256 s up to 18:12, 1/128 s after.
+  // The float holds what it can of the system's time: 1/512 s or finer up to 09:06, 1/256 s up
+  // to 18:12, 1/128 s after.
   static float TimeOfDay();
+
+  // The system's time of day as precisely as it keeps it: on Linux the real-time clock
+  // (clock_gettime, nanoseconds), on Windows GetSystemTimePreciseAsFileTime (100 ns).
+  static double SecondsSinceMidnight();
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHideEvent>
 #include <QScreen>
+#include <QShowEvent>
 
 Form::Form(const Design& design)
     : QDialog(nullptr),
@@ -40,6 +41,13 @@ void Form::hideEvent(QHideEvent* event) {
     unloaded_ = true;
     emit Unloaded();
   }
+}
+
+void Form::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // A modal window takes the keyboard as it opens. Windows shows a tool window without making it
+  // active, and no key would reach it until it was clicked.
+  if (!event->spontaneous()) activateWindow();
 }
 
 void Form::PlaceOnScreen() {

@@ -43,6 +43,7 @@ class Form : public QDialog {
 
  protected:
   void hideEvent(QHideEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void PlaceOnScreen();

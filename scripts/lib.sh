@@ -9,11 +9,12 @@ TEMPULO_PACKAGES=(
   qt6-base-dev libgl-dev libgtest-dev
   qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
 )
-# Further packages only the test suite needs. The screen-reader test runs the program on a virtual
+# Further packages only the test suite needs. The screen-reader tests run the program on a virtual
 # screen with a window manager, the accessibility bus and its Python client, in English and with
-# Qt's German translations.
+# Qt's German translations, and once with Orca itself (its log written through script(1)).
 TEMPULO_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file locales lintian man-db
-  xvfb xauth openbox xdotool dbus at-spi2-core python3-pyatspi qt6-translations-l10n)
+  xvfb xauth openbox xdotool dbus at-spi2-core python3-pyatspi qt6-translations-l10n
+  orca bsdutils)
 # The linters scripts/lint runs.
 TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck)
 # The fuzz targets build with clang and its libFuzzer and sanitizer runtimes.

@@ -14,6 +14,7 @@
 #include <QScreen>
 
 #include "common/Conversions.h"
+#include "platform/Accessibility.h"
 #include "platform/Canvas.h"
 #include "platform/FormsControls.h"
 #include "platform/KeyPreview.h"
@@ -64,8 +65,10 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
                                    twips::Rect(600, 600, 1155, 195), true, canvas_);
   // A screen reader reads the counter as the number it shows, labelled by its caption, and
   // speaks each new count: the counter holds the focus (it takes no keys itself, the window's
-  // key handler sees them first), and a label's new text reaches it as a new name.
+  // key handler sees them first), and presents itself as a status display, whose new text a
+  // screen reader speaks as it changes.
   lblcalc0_->setBuddy(lblKeyPress_);
+  Accessibility::SpeakCountChanges(*lblKeyPress_);
   lblKeyPress_->setFocusPolicy(Qt::StrongFocus);
   lblKeyPress_->setFocus(Qt::OtherFocusReason);
   lblKeyPress_->setAccessibleDescription(
@@ -108,6 +111,7 @@ bool FrmTempulo::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
     SkippingFailure([] { FrmTapResults::Get().ShowModal(); });
   }
   lblKeyPress_->setText(QString::number(KeyPressCount));
+  Accessibility::CountShown(*lblKeyPress_);
   return false;
 }
 

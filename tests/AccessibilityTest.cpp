@@ -6,12 +6,15 @@
 #include <QAccessible>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include "calc/FrmResult.h"
+#include "platform/Dialogs.h"
 #include "tapping/FrmTapResults.h"
 #include "tapping/FrmTempulo.h"
 #include "ui/FrmAbout.h"
+#include "tests/ModalHelper.h"
 
 namespace {
 
@@ -35,9 +38,28 @@ void ExpectEveryControlNamed(QWidget& window) {
   }
 }
 
+// What Orca speaks of a line edit: the attribute run that holds the offset must cover the whole
+// text, and the word at the end of the text must come back (Qt 6.4's own search never returns).
+void ExpectReadWhole(QWidget& lineEdit) {
+  QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&lineEdit)->textInterface();
+  ASSERT_NE(text, nullptr);
+  const int length = text->characterCount();
+  ASSERT_GT(length, 0);
+  int start = -1;
+  int end = -1;
+  text->attributes(length - 1, &start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, length);
+  EXPECT_EQ(text->textAtOffset(length, QAccessible::WordBoundary, &start, &end),
+            text->text(0, length));
+}
+
 TEST(Accessibility, CounterSaysWhatItCounts) {
   FrmTempulo window([] { return 0.0f; });
   EXPECT_EQ(Announced(window.LblKeyPress(), QAccessible::Name), "0");
+  // A status display: a screen reader speaks its new count as it changes.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&window.LblKeyPress())->role(),
+            QAccessible::StatusBar);
   const auto labels = QAccessible::queryAccessibleInterface(&window.LblKeyPress())
                           ->relations(QAccessible::Label);
   ASSERT_EQ(labels.size(), 1);
@@ -55,6 +77,8 @@ TEST(Accessibility, ResultBoxesSayWhichResultTheyHold) {
     EXPECT_TRUE(Announced(results.TxtResult(i), QAccessible::Description).contains(meanings[i]));
     EXPECT_EQ(Announced(results.TxtResult(i), QAccessible::Value), "0");
   }
+  results.TxtResult(2).SetValue(95.4037267080745);
+  ExpectReadWhole(results.TxtResult(2));
   ExpectEveryControlNamed(results);
   FrmTapResults::UnloadIfLoaded();
 }
@@ -65,7 +89,21 @@ TEST(Accessibility, CalculatedResultSaysHowToGoOn) {
   EXPECT_EQ(Announced(window.TxtResult(), QAccessible::Name), "Calculated result");
   EXPECT_EQ(Announced(window.TxtResult(), QAccessible::Value), "240");
   EXPECT_TRUE(Announced(window.TxtResult(), QAccessible::Description).contains("Escape"));
+  ExpectReadWhole(window.TxtResult());
   FrmResult::UnloadIfLoaded();
+}
+
+TEST(Accessibility, PromptEntryIsReadWhole) {
+  ModalHelper helper;
+  helper.Expect([](QWidget* prompt) {
+    auto* entry = prompt->findChild<QLineEdit*>();
+    ASSERT_NE(entry, nullptr);
+    ExpectReadWhole(*entry);
+    prompt->close();
+  });
+  Dialogs::InputBox(QStringLiteral("Enter the multiplication (*) value."),
+                    QStringLiteral("Multiplication"), QStringLiteral("2"));
+  EXPECT_EQ(helper.Handled(), 1);
 }
 
 TEST(Accessibility, AboutLinesAreReadAsWritten) {

@@ -10,13 +10,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <limits>
 #include <ostream>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -107,32 +110,26 @@ INSTANTIATE_TEST_SUITE_P(Conversions, ValueToTextFormat, ::testing::Values(
     Shown{1.79769313486231e308, Lang::English, "1.79769313486231E+308"}));
 
 // Switches the C library's numbers to a locale with a decimal comma. Where none is installed, one
-// is compiled with localedef into a scratch folder (once per run) and found through LOCPATH.
+// is compiled with localedef into a scratch folder (once per run) and found through LOCPATH; the
+// Windows C library knows its locales by their Windows names.
 bool UseCommaCLocale() {
   const auto tryNames = [] {
-    const std::array names = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8"};
+    const std::array names = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8",
+                              "German_Germany.1252", "de-DE"};
     return std::ranges::any_of(names, [](const char* name) {
       return std::setlocale(LC_NUMERIC, name) != nullptr &&
              *std::localeconv()->decimal_point == ',';
     });
   };
   if (tryNames()) return true;
-  struct ScratchLocale {
-    std::string folder;
-    ~ScratchLocale() {
-      if (!folder.empty()) std::filesystem::remove_all(folder);
-    }
-  };
-  static ScratchLocale scratch;
+  static QTemporaryDir scratch;
   static const bool compiled = [] {
-    std::string folder = "/tmp/tempulo-locale-XXXXXX";
-    if (mkdtemp(folder.data()) == nullptr) return false;
-    scratch.folder = folder;
+    if (!scratch.isValid()) return false;
+    const QString target = QDir::toNativeSeparators(scratch.filePath(QStringLiteral("de_DE.UTF-8")));
     const std::string command =
-        std::string("localedef -i de_DE -f UTF-8 ") + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
+        "localedef -i de_DE -f UTF-8 " + target.toStdString() + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return false;
-    setenv("LOCPATH", folder.c_str(), 1);
-    return true;
+    return qputenv("LOCPATH", QFile::encodeName(scratch.path()));
   }();
   return compiled && tryNames();
 }

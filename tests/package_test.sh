@@ -47,7 +47,7 @@ echo "Depends: $depends"
 for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends does not name $package"
 done
-for package in fonts-liberation2 qt6-translations-l10n; do
+for package in fonts-liberation2 qt6-translations-l10n qt6-wayland; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$(dpkg-deb -f "$deb" Recommends)" ||
     fail "Recommends does not name $package"
 done

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTranslator>
 
+#include "platform/Accessibility.h"
 #include "resources/DesktopIdentity.h"
 #include "resources/Identity.h"
 
@@ -18,6 +19,7 @@ void Application::SetUp(QApplication& /*app*/) {
   // id), and shows this icon in title bars and task switchers.
   QGuiApplication::setDesktopFileName(desktop_identity::AppId());
   QApplication::setWindowIcon(desktop_identity::WindowIcon());
+  Accessibility::Install();
 
   // The layouts are designed for a compact 8-point UI face; a face with Arial's metrics keeps
   // every caption inside its designed place.

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Runs the program as a screen-reader user has it, then a scenario against it: a session bus with
+# the accessibility bus and the screen reader switched on (as Orca switches it on), a virtual X
+# screen with a window manager, and the desktop language given. With --orca, Debian's Orca runs
+# first with a debug log (TEMPULO_ORCA_LOG, for the scenario to read what it says).
+#   desktop_session.sh [--orca] PROGRAM LANG -- SCENARIO [ARGS...]
+set -uo pipefail
+usage="usage: desktop_session.sh [--orca] PROGRAM LANG -- SCENARIO [ARGS...]"
+orca=0
+case ${1:-} in
+  --orca) orca=1; shift ;;
+  --no-orca) shift ;;
+esac
+program=${1:?$usage}
+lang=${2:?$usage}
+[ "${3:-}" = -- ] || { echo "$usage" >&2; exit 2; }
+shift 3
+[ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
+
+tools=(dbus-run-session Xvfb openbox xdotool /usr/libexec/at-spi-bus-launcher)
+[ "$orca" = 1 ] && tools+=(orca)
+for tool in "${tools[@]}"; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "missing $tool (scripts/test installs it)" >&2; exit 1; }
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "missing python3-pyatspi" >&2; exit 1; }
+
+# A session bus and a runtime folder of its own (the accessibility bus puts its socket there), so
+# that nothing of the caller's desktop, nor a second run beside this one, answers.
+if [ -z "${TEMPULO_DESKTOP_SESSION:-}" ]; then
+  runtime=$(mktemp -d)
+  TEMPULO_DESKTOP_SESSION=1 XDG_RUNTIME_DIR=$runtime dbus-run-session -- \
+    bash "${BASH_SOURCE[0]}" "$([ "$orca" = 1 ] && echo --orca || echo --no-orca)" \
+    "$program" "$lang" -- "$@" 2> >(grep -v "Failed to set fd limit" >&2)
+  status=$?
+  rm -rf "$runtime"
+  exit "$status"
+fi
+
+scratch=$(mktemp -d)
+pids=()
+# shellcheck disable=SC2317  # run by the EXIT trap
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+  [ -s "$scratch/display" ] && break
+  sleep 0.1
+done
+[ -s "$scratch/display" ] || { echo "Xvfb did not start:" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
+DISPLAY=":$(tr -d '[:space:]' <"$scratch/display")"
+export DISPLAY
+
+openbox >/dev/null 2>&1 &
+pids+=($!)
+# The window manager is up once it names the current desktop; a window mapped before would not
+# be given the focus.
+for _ in $(seq 100); do
+  xdotool get_desktop >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+# The accessibility bus, with the screen reader switched on: Qt then turns its bridge on itself.
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$scratch/bus.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+  dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+    org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
+    variant:boolean:true >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+if [ "$orca" = 1 ]; then
+  # A home of its own, so that no settings of the caller's change what Orca says; settings in
+  # memory rather than dconf. Orca writes its debug log through a buffer unless the log is a
+  # terminal: under script(1) it is one, and each line reaches the log file as it is written.
+  mkdir -p "$scratch/home"
+  export TEMPULO_ORCA_LOG=$scratch/orca.log
+  HOME=$scratch/home GSETTINGS_BACKEND=memory \
+    script --quiet --flush --command "orca --replace --debug-file=/dev/stdout" \
+    "$TEMPULO_ORCA_LOG" </dev/null >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do
+    grep -aq "SPEECH OUTPUT: 'Screen reader on.'" "$TEMPULO_ORCA_LOG" 2>/dev/null && break
+    sleep 0.1
+  done
+  grep -aq "SPEECH OUTPUT: 'Screen reader on.'" "$TEMPULO_ORCA_LOG" 2>/dev/null ||
+    { echo "Orca did not start:" >&2; tail -n 20 "$TEMPULO_ORCA_LOG" >&2; exit 1; }
+fi
+
+env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE -u QT_SCALE_FACTOR LANG="$lang" \
+  QT_QPA_PLATFORM=xcb "$program" >"$scratch/program.log" 2>&1 &
+pids+=($!)
+export TEMPULO_PROGRAM_PID=$!
+
+"$@"
+status=$?
+# Qt's bridge hands every key to the screen reader and warns when the answer takes longer than
+# 100 ms, as Orca's may while it presents a window that has just opened; the key still arrives.
+printed=$scratch/program.log
+if [ "$orca" = 1 ]; then
+  grep -v "^QSpiApplication::" "$scratch/program.log" >"$scratch/unexpected.log"
+  printed=$scratch/unexpected.log
+fi
+if [ "$status" -ne 0 ]; then
+  echo "program output:" >&2
+  cat "$scratch/program.log" >&2
+elif [ -s "$printed" ]; then
+  echo "the program printed (it should print nothing):" >&2
+  cat "$printed" >&2
+  status=1
+fi
+exit "$status"
