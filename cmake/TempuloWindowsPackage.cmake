@@ -25,8 +25,9 @@ set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 if(PROJECT_HOMEPAGE_URL)
   set(CPACK_NSIS_URL_INFO_ABOUT "${PROJECT_HOMEPAGE_URL}")
 endif()
-# The installer's own version resource.
+# A 64-bit installer for the 64-bit program, and its own version resource.
 set(CPACK_NSIS_DEFINES "
+  Target amd64-unicode
   VIProductVersion \"${PROJECT_VERSION}.0\"
   VIFileVersion \"${PROJECT_VERSION}.0\"
   VIAddVersionKey \"ProductName\" \"${TEMPULO_TITLE}\"
@@ -43,4 +44,6 @@ if(CPACK_GENERATOR STREQUAL \"NSIS\")
   set(CPACK_PACKAGE_FILE_NAME \"${CPACK_PACKAGE_FILE_NAME}-setup\")
 endif()
 ")
+# Values written into the CPack configuration as they stand, quotes and all.
+set(CPACK_VERBATIM_VARIABLES ON)
 include(CPack)

@@ -46,8 +46,11 @@ void Form::hideEvent(QHideEvent* event) {
 void Form::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // A modal window takes the keyboard as it opens. Windows shows a tool window without making it
-  // active, and no key would reach it until it was clicked.
-  if (!event->spontaneous()) activateWindow();
+  // active, and no key would reach it until it was clicked. The show event comes before the
+  // window system shows the window: activate it once it is on screen.
+  if (!event->spontaneous()) {
+    QMetaObject::invokeMethod(this, &QWidget::activateWindow, Qt::QueuedConnection);
+  }
 }
 
 void Form::PlaceOnScreen() {

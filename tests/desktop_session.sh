@@ -2,35 +2,43 @@
 # Runs the program as a screen-reader user has it, then a scenario against it: a session bus with
 # the accessibility bus and the screen reader switched on (as Orca switches it on), a virtual X
 # screen with a window manager, and the desktop language given. With --orca, Debian's Orca runs
-# first with a debug log (TEMPULO_ORCA_LOG, for the scenario to read what it says).
-#   desktop_session.sh [--orca] PROGRAM LANG -- SCENARIO [ARGS...]
+# first with a debug log (TEMPULO_ORCA_LOG, for the scenario to read what it says). With --wine,
+# PROGRAM is a Windows program and runs under Wine, on Qt's Windows platform.
+#   desktop_session.sh [--orca | --wine] PROGRAM LANG -- SCENARIO [ARGS...]
 set -uo pipefail
-usage="usage: desktop_session.sh [--orca] PROGRAM LANG -- SCENARIO [ARGS...]"
-orca=0
-case ${1:-} in
-  --orca) orca=1; shift ;;
-  --no-orca) shift ;;
+usage="usage: desktop_session.sh [--orca | --wine] PROGRAM LANG -- SCENARIO [ARGS...]"
+mode=${1:-}
+case $mode in
+  --orca | --wine | --plain) shift ;;
+  *) mode=--plain ;;
 esac
+orca=0
+[ "$mode" = --orca ] && orca=1
 program=${1:?$usage}
 lang=${2:?$usage}
 [ "${3:-}" = -- ] || { echo "$usage" >&2; exit 2; }
 shift 3
 [ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
 
-tools=(dbus-run-session Xvfb openbox xdotool /usr/libexec/at-spi-bus-launcher)
-[ "$orca" = 1 ] && tools+=(orca)
+tools=(dbus-run-session Xvfb openbox xdotool)
+case $mode in
+  --wine) tools+=(wine) ;;
+  --orca) tools+=(/usr/libexec/at-spi-bus-launcher orca) ;;
+  *) tools+=(/usr/libexec/at-spi-bus-launcher) ;;
+esac
 for tool in "${tools[@]}"; do
   command -v "$tool" >/dev/null 2>&1 || { echo "missing $tool (scripts/test installs it)" >&2; exit 1; }
 done
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "missing python3-pyatspi" >&2; exit 1; }
+if [ "$mode" != --wine ]; then
+  /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "missing python3-pyatspi" >&2; exit 1; }
+fi
 
 # A session bus and a runtime folder of its own (the accessibility bus puts its socket there), so
 # that nothing of the caller's desktop, nor a second run beside this one, answers.
 if [ -z "${TEMPULO_DESKTOP_SESSION:-}" ]; then
   runtime=$(mktemp -d)
   TEMPULO_DESKTOP_SESSION=1 XDG_RUNTIME_DIR=$runtime dbus-run-session -- \
-    bash "${BASH_SOURCE[0]}" "$([ "$orca" = 1 ] && echo --orca || echo --no-orca)" \
-    "$program" "$lang" -- "$@" 2> >(grep -v "Failed to set fd limit" >&2)
+    bash "${BASH_SOURCE[0]}" "$mode" "$program" "$lang" -- "$@" 2> >(grep -v "Failed to set fd limit" >&2)
   status=$?
   rm -rf "$runtime"
   exit "$status"
@@ -66,14 +74,17 @@ for _ in $(seq 100); do
 done
 
 # The accessibility bus, with the screen reader switched on: Qt then turns its bridge on itself.
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$scratch/bus.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
-    org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
-    variant:boolean:true >/dev/null 2>&1 && break
-  sleep 0.1
-done
+# (A Windows program under Wine has no part in it.)
+if [ "$mode" != --wine ]; then
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$scratch/bus.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do
+    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+      org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
+      variant:boolean:true >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+fi
 
 if [ "$orca" = 1 ]; then
   # A home of its own, so that no settings of the caller's change what Orca says; settings in
@@ -93,8 +104,10 @@ if [ "$orca" = 1 ]; then
     { echo "Orca did not start:" >&2; tail -n 20 "$TEMPULO_ORCA_LOG" >&2; exit 1; }
 fi
 
+launcher=()
+[ "$mode" = --wine ] && launcher=(wine)
 env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE -u QT_SCALE_FACTOR LANG="$lang" \
-  QT_QPA_PLATFORM=xcb "$program" >"$scratch/program.log" 2>&1 &
+  QT_QPA_PLATFORM=xcb "${launcher[@]}" "$program" >"$scratch/program.log" 2>&1 &
 pids+=($!)
 export TEMPULO_PROGRAM_PID=$!
 
