@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr char kCountProperty[] = "tempuloSpeaksCount";
-constexpr char kSpokenProperty[] = "tempuloSpokenCount";
+constexpr const char* kCountProperty = "tempuloSpeaksCount";
+constexpr const char* kSpokenProperty = "tempuloSpokenCount";
 
 // Asked for each class of an object in turn, most derived first, until one answers.
 QAccessibleInterface* Factory(const QString& className, QObject* object) {

@@ -13,6 +13,6 @@ class CounterAccessible : public QAccessibleWidget {
  public:
   explicit CounterAccessible(QLabel* label);
 
-  QString text(QAccessible::Text t) const override;
-  QAccessible::State state() const override;
+  [[nodiscard]] QString text(QAccessible::Text t) const override;
+  [[nodiscard]] QAccessible::State state() const override;
 };

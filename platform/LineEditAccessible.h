@@ -18,20 +18,20 @@ class LineEditAccessible : public QAccessibleWidget,
  public:
   explicit LineEditAccessible(QLineEdit* lineEdit);
 
-  QString text(QAccessible::Text t) const override;
+  [[nodiscard]] QString text(QAccessible::Text t) const override;
   void setText(QAccessible::Text t, const QString& text) override;
-  QAccessible::State state() const override;
+  [[nodiscard]] QAccessible::State state() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;
 
   // QAccessibleTextInterface
   void addSelection(int startOffset, int endOffset) override;
-  QString attributes(int offset, int* startOffset, int* endOffset) const override;
-  int cursorPosition() const override;
-  QRect characterRect(int offset) const override;
-  int selectionCount() const override;
-  int offsetAtPoint(const QPoint& point) const override;
+  [[nodiscard]] QString attributes(int offset, int* startOffset, int* endOffset) const override;
+  [[nodiscard]] int cursorPosition() const override;
+  [[nodiscard]] QRect characterRect(int offset) const override;
+  [[nodiscard]] int selectionCount() const override;
+  [[nodiscard]] int offsetAtPoint(const QPoint& point) const override;
   void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
-  QString text(int startOffset, int endOffset) const override;
+  [[nodiscard]] QString text(int startOffset, int endOffset) const override;
   QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                            int* startOffset, int* endOffset) const override;
   QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
@@ -41,7 +41,7 @@ class LineEditAccessible : public QAccessibleWidget,
   void removeSelection(int selectionIndex) override;
   void setCursorPosition(int position) override;
   void setSelection(int selectionIndex, int startOffset, int endOffset) override;
-  int characterCount() const override;
+  [[nodiscard]] int characterCount() const override;
   void scrollToSubstring(int startIndex, int endIndex) override;
 
   // QAccessibleEditableTextInterface
@@ -50,7 +50,7 @@ class LineEditAccessible : public QAccessibleWidget,
   void replaceText(int startOffset, int endOffset, const QString& text) override;
 
  private:
-  QLineEdit* lineEdit() const;
+  [[nodiscard]] QLineEdit* lineEdit() const;
   // The text as a screen reader may have it: none of a password's.
   [[nodiscard]] QString ShownText() const;
   [[nodiscard]] int Offset(int offset) const;
