@@ -4,8 +4,8 @@
 
 #include "calc/mdlMain.h"
 #include "common/Conversions.h"
-#include "platform/KeyPreview.h"
-#include "platform/Twips.h"
+#include "forms/KeyPreview.h"
+#include "forms/Twips.h"
 #include "ui/Gradient.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "platform/Form.h"
-#include "platform/SharedForm.h"
-#include "platform/TextBox.h"
+#include "forms/Form.h"
+#include "forms/SharedForm.h"
+#include "forms/TextBox.h"
 
 class FrmResult : public Form, public SharedForm<FrmResult> {
   Q_OBJECT

@@ -6,7 +6,7 @@
 
 #include "calc/FrmResult.h"
 #include "common/Conversions.h"
-#include "platform/Dialogs.h"
+#include "forms/Dialogs.h"
 
 namespace mdlMain {
 
@@ -16,21 +16,32 @@ namespace {
 // window. Running it right there would nest one more modal loop per chained operation, so a long
 // chain would grow the stack without end. Instead the window is closed and the operation handed
 // back to the waiting loop, which runs it next: the same steps, in the same order, on a flat stack.
+//
+// Each operation works on the value that was current when its operator was typed. Closing the
+// result window hands the keyboard back to the tap results window, and where the window system
+// does that at once (Windows does), that window's box takes the focus and sets CurrentValue from
+// its own number before the prompt opens. A focus the program causes itself must not change the
+// number the user is calculating with.
+struct Operation {
+  CalcOperation operation;
+  double value;
+};
+
 bool waitingOnResult = false;
-std::optional<CalcOperation> chained;
+std::optional<Operation> chained;
 
 void ShowError() {
   Dialogs::Exclamation(QStringLiteral("Invalid calculation"), QStringLiteral("Calculation Error"));
 }
 
 // Prompt, compute and fill the result window. Returns false when nothing is to be shown.
-bool PrepareResult(CalcOperation operation) {
+bool PrepareResult(const Operation& next) {
   try {
-    const OperationText& texts = TextsOf(operation);
+    const OperationText& texts = TextsOf(next.operation);
     const QString answer = Dialogs::InputBox(texts.prompt, texts.title, texts.defaultOperand);
     if (answer.isEmpty()) return false;  // Cancel, or OK on an empty entry
 
-    CurrentValue = Calculate(operation, CurrentValue, answer);
+    CurrentValue = Calculate(next.operation, next.value, answer);
 
     FrmResult& window = FrmResult::Get();
     window.setWindowTitle(texts.title + QStringLiteral(" result"));
@@ -55,13 +66,14 @@ bool HandleCalcKey(std::int16_t charCode) {
 }
 
 void RunCalculation(CalcOperation operation) {
+  const Operation typed{operation, CurrentValue};
   FrmResult::UnloadIfLoaded();
   if (waitingOnResult) {
-    chained = operation;
+    chained = typed;
     return;
   }
 
-  for (std::optional<CalcOperation> next = operation; next && PrepareResult(*next);) {
+  for (std::optional<Operation> next = typed; next && PrepareResult(*next);) {
     waitingOnResult = true;
     FrmResult::Get().ShowModal();
     waitingOnResult = false;

@@ -2,7 +2,7 @@
 
 // The application's string resources: the texts of the About and Instructions windows, each
 // under a numeric id. Ids are sparse and the table holds one language; windows read it through
-// LoadResString (platform/Resources.h), never directly.
+// LoadResString (forms/Resources.h), never directly.
 
 #include <span>
 #include <string_view>

@@ -5,8 +5,8 @@
 
 #include "calc/mdlMain.h"
 #include "common/Conversions.h"
-#include "platform/FormsControls.h"
-#include "platform/Twips.h"
+#include "forms/FormsControls.h"
+#include "forms/Twips.h"
 #include "ui/Gradient.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/Form.h"
-#include "platform/SharedForm.h"
-#include "platform/TextBox.h"
+#include "forms/Form.h"
+#include "forms/SharedForm.h"
+#include "forms/TextBox.h"
 
 class QFrame;
 class QLabel;

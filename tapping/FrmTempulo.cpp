@@ -14,11 +14,11 @@
 #include <QScreen>
 
 #include "common/Conversions.h"
-#include "platform/Accessibility.h"
-#include "platform/Canvas.h"
-#include "platform/FormsControls.h"
-#include "platform/KeyPreview.h"
-#include "platform/Twips.h"
+#include "accessibility/Accessibility.h"
+#include "forms/Canvas.h"
+#include "forms/FormsControls.h"
+#include "forms/KeyPreview.h"
+#include "forms/Twips.h"
 #include "resources/Identity.h"
 #include "tapping/FrmTapResults.h"
 #include "ui/FrmAbout.h"
@@ -57,8 +57,9 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
   layout()->setSizeConstraint(QLayout::SetFixedSize);  // fixed single border
 
   separator_[0] = FormsControls::Separator(twips::Rect(0, 360, 3615, 135), canvas_);
-  lblKeyPress_ = FormsControls::Label(QStringLiteral("0"), twips::Rect(600, 840, 2535, 315),
-                                      false, canvas_, FormsControls::BorderStyle::FixedSingle);
+  // The counter's caption comes once a screen reader is to hear its every change (below).
+  lblKeyPress_ = FormsControls::Label(QString(), twips::Rect(600, 840, 2535, 315), false, canvas_,
+                                      FormsControls::BorderStyle::FixedSingle);
   lbltitle0_ = FormsControls::Label(QStringLiteral("Calculation"),
                                     twips::Rect(1440, 120, 795, 195), true, canvas_);
   lblcalc0_ = FormsControls::Label(QStringLiteral("Key press count"),
@@ -69,6 +70,7 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
   // screen reader speaks as it changes.
   lblcalc0_->setBuddy(lblKeyPress_);
   Accessibility::SpeakCountChanges(*lblKeyPress_);
+  lblKeyPress_->setText(QStringLiteral("0"));
   lblKeyPress_->setFocusPolicy(Qt::StrongFocus);
   lblKeyPress_->setFocus(Qt::OtherFocusReason);
   lblKeyPress_->setAccessibleDescription(
@@ -110,8 +112,7 @@ bool FrmTempulo::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
     TapPending = 0;
     SkippingFailure([] { FrmTapResults::Get().ShowModal(); });
   }
-  lblKeyPress_->setText(QString::number(KeyPressCount));
-  Accessibility::CountShown(*lblKeyPress_);
+  Accessibility::ShowCount(*lblKeyPress_, QString::number(KeyPressCount));
   return false;
 }
 

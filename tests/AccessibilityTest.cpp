@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/FrmResult.h"
-#include "platform/Dialogs.h"
+#include "forms/Dialogs.h"
 #include "tapping/FrmTapResults.h"
 #include "tapping/FrmTempulo.h"
 #include "ui/FrmAbout.h"

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include "platform/Canvas.h"
+#include "forms/Canvas.h"
 #include "tapping/FrmTapResults.h"
 #include "tapping/FrmTempulo.h"
 

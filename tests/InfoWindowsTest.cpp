@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "platform/LabelArray.h"
-#include "platform/Resources.h"
+#include "forms/LabelArray.h"
+#include "forms/Resources.h"
 #include "resources/Identity.h"
 #include "resources/StringTable.h"
 #include "tapping/FrmTempulo.h"

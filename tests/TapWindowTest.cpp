@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/mdlMain.h"
-#include "platform/Canvas.h"
+#include "forms/Canvas.h"
 #include "tapping/FrmTapResults.h"
 #include "tests/ModalHelper.h"
 

@@ -8,7 +8,7 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-#include "platform/TextBoundaries.h"
+#include "accessibility/TextBoundaries.h"
 
 namespace {
 

@@ -12,8 +12,6 @@ case $mode in
   --orca | --wine | --plain) shift ;;
   *) mode=--plain ;;
 esac
-orca=0
-[ "$mode" = --orca ] && orca=1
 program=${1:?$usage}
 lang=${2:?$usage}
 [ "${3:-}" = -- ] || { echo "$usage" >&2; exit 2; }
@@ -86,7 +84,7 @@ if [ "$mode" != --wine ]; then
   done
 fi
 
-if [ "$orca" = 1 ]; then
+if [ "$mode" = --orca ]; then
   # A home of its own, so that no settings of the caller's change what Orca says; settings in
   # memory rather than dconf. Orca writes its debug log through a buffer unless the log is a
   # terminal: under script(1) it is one, and each line reaches the log file as it is written.
@@ -116,7 +114,7 @@ status=$?
 # Qt's bridge hands every key to the screen reader and warns when the answer takes longer than
 # 100 ms, as Orca's may while it presents a window that has just opened; the key still arrives.
 printed=$scratch/program.log
-if [ "$orca" = 1 ]; then
+if [ "$mode" = --orca ]; then
   grep -v "^QSpiApplication::" "$scratch/program.log" >"$scratch/unexpected.log"
   printed=$scratch/unexpected.log
 fi

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QTranslator>
 
-#include "platform/Accessibility.h"
+#include "accessibility/Accessibility.h"
 #include "resources/DesktopIdentity.h"
 #include "resources/Identity.h"
 

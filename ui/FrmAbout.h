@@ -4,7 +4,7 @@
 // its author, version and copyright, one label each, stacked down a grey-to-silver gradient.
 // Labels: 0 title, 1 description, 2 author, 3 blank, 4 systems, 5 version, 6 copyright, 7 blank.
 
-#include "platform/SharedForm.h"
+#include "forms/SharedForm.h"
 #include "ui/InfoWindow.h"
 
 class QLabel;

@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "platform/Resources.h"
-#include "platform/Twips.h"
+#include "forms/Resources.h"
+#include "forms/Twips.h"
 #include "ui/Gradient.h"
 
 namespace {

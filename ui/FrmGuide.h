@@ -4,7 +4,7 @@
 // run the result calculator, one line per label down a grey-to-silver gradient. The key table
 // is laid out by runs of spaces in its strings.
 
-#include "platform/SharedForm.h"
+#include "forms/SharedForm.h"
 #include "ui/InfoWindow.h"
 
 class QLabel;

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "common/Conversions.h"
-#include "platform/Canvas.h"
+#include "forms/Canvas.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/GradientFill.h"
+#include "forms/GradientFill.h"
 
 class QImage;
 

@@ -1,6 +1,6 @@
 #include "ui/InfoWindow.h"
 
-#include "platform/Twips.h"
+#include "forms/Twips.h"
 
 namespace {
 

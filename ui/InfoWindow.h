@@ -7,8 +7,8 @@
 #include <QSize>
 #include <QString>
 
-#include "platform/Form.h"
-#include "platform/LabelArray.h"
+#include "forms/Form.h"
+#include "forms/LabelArray.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "platform/LabelArray.h"
+#include "forms/LabelArray.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -10,7 +10,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "platform/Canvas.h"
+#include "forms/Canvas.h"
 
 class Form : public QDialog {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "platform/FormsControls.h"
+#include "forms/FormsControls.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -8,7 +8,7 @@
 #include <QPen>
 #include <QRectF>
 
-#include "platform/BorderedLabel.h"
+#include "forms/BorderedLabel.h"
 
 QFont FormsControls::Font() {
   QFont font = QApplication::font();

@@ -1,9 +1,11 @@
-#include "platform/Form.h"
+#include "forms/Form.h"
 
 #include <QApplication>
 #include <QHideEvent>
 #include <QScreen>
 #include <QShowEvent>
+
+#include "platform/WindowActivation.h"
 
 Form::Form(const Design& design)
     : QDialog(nullptr),
@@ -45,12 +47,8 @@ void Form::hideEvent(QHideEvent* event) {
 
 void Form::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  // A modal window takes the keyboard as it opens. Windows shows a tool window without making it
-  // active, and no key would reach it until it was clicked. The show event comes before the
-  // window system shows the window: activate it once it is on screen.
-  if (!event->spontaneous()) {
-    QMetaObject::invokeMethod(this, &QWidget::activateWindow, Qt::QueuedConnection);
-  }
+  // A modal window takes the keyboard as it opens.
+  if (!event->spontaneous()) WindowActivation::TakeKeyboardWhenShown(*this);
 }
 
 void Form::PlaceOnScreen() {

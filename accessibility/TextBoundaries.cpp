@@ -1,4 +1,4 @@
-#include "platform/TextBoundaries.h"
+#include "accessibility/TextBoundaries.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/KeyPreview.h"
+#include "forms/KeyPreview.h"
 
 #include <QKeyEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "platform/Resources.h"
+#include "forms/Resources.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "platform/CounterAccessible.h"
+#include "accessibility/CounterAccessible.h"
 
 #include <QLabel>
 

@@ -1,11 +1,11 @@
-#include "platform/Dialogs.h"
+#include "forms/Dialogs.h"
 
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSpacerItem>
 
-#include "platform/TitleBar.h"
+#include "forms/TitleBar.h"
 
 namespace {
 

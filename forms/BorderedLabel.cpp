@@ -1,8 +1,8 @@
-#include "platform/BorderedLabel.h"
+#include "forms/BorderedLabel.h"
 
 #include <QEvent>
 
-#include "platform/FormsControls.h"
+#include "forms/FormsControls.h"
 
 BorderedLabel::BorderedLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
   // The border's pixel on every side and two more on the left.

@@ -1,4 +1,4 @@
-#include "platform/Canvas.h"
+#include "forms/Canvas.h"
 
 #include <QPainter>
 

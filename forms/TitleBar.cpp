@@ -1,4 +1,4 @@
-#include "platform/TitleBar.h"
+#include "forms/TitleBar.h"
 
 #include <algorithm>
 

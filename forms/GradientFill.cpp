@@ -1,4 +1,4 @@
-#include "platform/GradientFill.h"
+#include "forms/GradientFill.h"
 
 #include <algorithm>
 #include <cmath>

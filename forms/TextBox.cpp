@@ -1,11 +1,11 @@
-#include "platform/TextBox.h"
+#include "forms/TextBox.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPointer>
 
 #include "common/Conversions.h"
-#include "platform/FormsControls.h"
+#include "forms/FormsControls.h"
 
 TextBox::TextBox(QRect geometry, QWidget* parent) : QLineEdit(parent) {
   setGeometry(geometry);

@@ -1,0 +1,50 @@
+#include "accessibility/Accessibility.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "accessibility/AtSpiBridge.h"
+#include "accessibility/CounterAccessible.h"
+#include "accessibility/TextFieldAccessible.h"
+
+namespace {
+
+constexpr const char* kCountProperty = "tempuloSpeaksCount";
+
+// Qt asks for each class of an object in turn, most derived first, until one answers.
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+  if (className == QLatin1String("QLineEdit")) {
+    return new TextFieldAccessible(static_cast<QLineEdit*>(object));
+  }
+  if (className == QLatin1String("QLabel") && object->property(kCountProperty).toBool()) {
+    return new CounterAccessible(static_cast<QLabel*>(object));
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void Accessibility::Install() {
+  static const bool installed = [] {
+    QAccessible::installFactory(Factory);
+    AtSpiBridge::Install();
+    return true;
+  }();
+  (void)installed;
+}
+
+void Accessibility::SpeakCountChanges(QLabel& label) {
+  label.setProperty(kCountProperty, true);
+  // Made now, before the label's first text is announced, so that every client is handed this
+  // one interface for as long as the label lives.
+  QAccessible::queryAccessibleInterface(&label);
+}
+
+void Accessibility::ShowCount(QLabel& label, const QString& count) {
+  // Qt tells of a label's new text itself, but only when it differs, and before Qt 6.8 in a form
+  // Orca cannot use (see AtSpiBridge).
+  if (label.text() == count) return;
+  label.setText(count);
+  AtSpiBridge::NameChanged(label);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+// Where Qt's AT-SPI bridge (the way screen readers on Linux reach a Qt program) falls short, and
+// what Tempulo does about it. Elsewhere, and on a Linux without an accessibility bus, these do
+// nothing.
+//
+// - Names: Qt 6.4's bridge sends an object's name change with the object itself in place of the
+//   new name, and Orca can do nothing with it. NameChanged sends the event as AT-SPI defines it.
+//   Qt 6.8's bridge sends the name itself, so from 6.8 it sends nothing; on a Qt between that
+//   mended it earlier a screen reader may get the name twice, which Orca speaks once.
+// - Offsets: for a few calls the bridge acts on the caller's offsets itself before asking the
+//   text interface: it measures a range character by character (a range up to the largest int
+//   never ends), pads a text to the offset it inserts at, or sizes an inserted text by a length
+//   it is given. Install() has every such call's offsets held to the text of the object it is
+//   made on before the bridge sees it, so that no client can freeze the program or make it
+//   allocate without bound.
+
+class QObject;
+
+class AtSpiBridge {
+ public:
+  static void Install();
+
+  // Call after the object's accessible name has changed. Returns whether an event was sent.
+  static bool NameChanged(QObject& object);
+};

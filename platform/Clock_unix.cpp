@@ -1,0 +1,18 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <ctime>
+
+float Clock::TimeOfDay() { return static_cast<float>(SecondsSinceMidnight()); }
+
+double Clock::SecondsSinceMidnight() {
+  using namespace std::chrono;
+  const auto now = system_clock::now();
+  const std::time_t seconds = system_clock::to_time_t(now);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  // to_time_t truncates toward the past on every platform we build for; the remainder is the
+  // fraction of the current second.
+  const auto fraction = duration<double>(now - system_clock::from_time_t(seconds)).count();
+  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+}
