@@ -2,9 +2,12 @@
 // boxes say what they hold.
 
 #include <array>
+#include <climits>
+#include <vector>
 
 #include <QAccessible>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -104,6 +107,85 @@ TEST(Accessibility, PromptEntryIsReadWhole) {
   Dialogs::InputBox(QStringLiteral("Enter the multiplication (*) value."),
                     QStringLiteral("Multiplication"), QStringLiteral("2"));
   EXPECT_EQ(helper.Handled(), 1);
+}
+
+// A client's offsets are held to the text: reading, the caret and the selection answer inside it,
+// and a read-only box takes no edit at all.
+TEST(Accessibility, ResultBoxHoldsEveryOffsetToItsText) {
+  FrmResult& window = FrmResult::Get();
+  TextBox& box = window.TxtResult();
+  box.SetValue(17.1428571428571);
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&box);
+  QAccessibleTextInterface* text = face->textInterface();
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(face->editableTextInterface(), nullptr);
+  EXPECT_TRUE(face->state().readOnly);
+  EXPECT_FALSE(face->state().editable);
+
+  EXPECT_EQ(text->text(INT_MIN, INT_MAX), "17.1428571428571");
+  EXPECT_EQ(text->text(5, 2), "");
+  EXPECT_EQ(text->characterRect(INT_MAX), QRect());
+  text->setSelection(0, INT_MAX, INT_MIN);  // backwards over everything
+  int start = -1;
+  int end = -1;
+  text->selection(0, &start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 16);
+  text->setCursorPosition(INT_MIN);
+  EXPECT_EQ(text->cursorPosition(), 0);
+
+  face->setText(QAccessible::Value, QStringLiteral("abc"));
+  EXPECT_EQ(box.text(), "17.1428571428571");
+  FrmResult::UnloadIfLoaded();
+}
+
+// The prompt's entry is edited as a person could: at offsets inside the text, within its length.
+TEST(Accessibility, EntryEditsStayWithinTheTextAndItsLength) {
+  QLineEdit entry(QStringLiteral("2"));
+  entry.setMaxLength(5);
+  QAccessibleEditableTextInterface* edit =
+      QAccessible::queryAccessibleInterface(&entry)->editableTextInterface();
+  ASSERT_NE(edit, nullptr);
+  edit->insertText(INT_MAX - 1, QStringLiteral("7"));
+  EXPECT_EQ(entry.text(), "27");
+  edit->insertText(INT_MIN, QStringLiteral("123456"));
+  EXPECT_EQ(entry.text(), "12327");
+  edit->deleteText(4, -3);
+  EXPECT_EQ(entry.text(), "7");
+  edit->replaceText(INT_MAX, INT_MIN, QStringLiteral("8"));
+  EXPECT_EQ(entry.text(), "8");
+}
+
+// Each character's box is where the character is drawn: its ink lies inside the box, and no ink
+// lies outside all of them.
+TEST(Accessibility, CharacterBoxesHoldTheirInk) {
+  FrmResult& window = FrmResult::Get();
+  TextBox& box = window.TxtResult();
+  box.SetValue(1234567.89);
+  window.show();
+  QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&box)->textInterface();
+  const QImage shot = box.grab().toImage();
+  const qreal scale = shot.devicePixelRatio();
+  const QPoint origin = box.mapToGlobal(QPoint(0, 0));
+  const int count = text->characterCount();
+  std::vector<QRect> boxes;
+  for (int i = 0; i < count; ++i) boxes.push_back(text->characterRect(i).translated(-origin));
+
+  // Ink: the white text, not the grey border nor the dark gradient.
+  std::vector<int> inkPerBox(count, 0);
+  for (int y = 2; y < box.height() - 2; ++y) {
+    for (int x = 2; x < box.width() - 2; ++x) {
+      if (qGray(shot.pixel(QPoint(x, y) * scale)) < 160) continue;
+      int holder = -1;
+      for (int i = 0; i < count; ++i) {
+        if (boxes[i].adjusted(-1, 0, 1, 0).contains(x, y)) holder = i;
+      }
+      ASSERT_GE(holder, 0) << "ink at " << x << "," << y << " outside every character's box";
+      ++inkPerBox[holder];
+    }
+  }
+  for (int i = 0; i < count; ++i) EXPECT_GT(inkPerBox[i], 0) << "no ink in the box of " << i;
+  FrmResult::UnloadIfLoaded();
 }
 
 TEST(Accessibility, AboutLinesAreReadAsWritten) {

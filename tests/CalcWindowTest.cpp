@@ -256,6 +256,32 @@ TEST_F(CalculatorWindows, TheLargestResultShowsDigitsThatReadBack) {
   EXPECT_EQ(half.text, "8.98846567431155E+307");
 }
 
+// Closing the result window hands the keyboard back to the results window, whose box then takes
+// the focus; on Windows this happens before the next prompt opens. The chain goes on from the
+// value shown all the same.
+TEST_F(CalculatorWindows, AFocusTheClosingCausesLeavesTheChainOnTheShownValue) {
+  FrmTapResults& results = FrmTapResults::Get();
+  results.TxtResult(2).SetValue(115.380281690141);
+  mdlMain::CurrentValue = 115.380281690141;
+  Shown doubled;
+  Shown plusOne;
+  ModalHelper helper;
+  helper.Expect(Answer("2"));
+  helper.Expect([&](QWidget* modal) {
+    QObject::connect(qobject_cast<Form*>(modal), &Form::Unloaded, [&results] {
+      emit results.TxtResult(2).GotFocus();
+    });
+    ReadResult(doubled, "+")(modal);
+  });
+  helper.Expect(Answer("1", "Addition/subtraction"));
+  helper.Expect(ReadResult(plusOne));
+  QTest::keyClick(&results.TxtResult(2), Qt::Key_Asterisk);
+  ASSERT_EQ(helper.Handled(), 4);
+  EXPECT_EQ(doubled.text, "230.760563380282");
+  EXPECT_EQ(plusOne.text, "231.760563380282");
+  FrmTapResults::UnloadIfLoaded();
+}
+
 TEST_F(CalculatorWindows, CancelMidChainLeavesNoResultWindow) {
   mdlMain::CurrentValue = 120;
   Shown first;

@@ -6,13 +6,17 @@ window manager and the program started. Keys go in through XTest (xdotool), as t
 opened where AT-SPI says they are. One scenario: the counter after three taps, the three results,
 the operand prompt, a calculated result, the "Invalid calculation" message, the Instructions and
 About texts. Every text object of every window is swept with every text query a screen reader can
-make, each bounded by a timeout: none may go unanswered or answer outside the text.
+make, each bounded by a timeout: none may go unanswered or answer outside the text. With --hostile,
+every text object is also sent every reading, caret, selection and editing call with offsets a
+careless client might send: each must answer at once, leave the numbers as they were and the
+read-only boxes unchanged, and keep an edited entry within its length.
 
-    atspi_scenario.py CANCEL_TEXT DECIMAL_SEPARATOR
+    atspi_scenario.py CANCEL_TEXT DECIMAL_SEPARATOR [--hostile]
 """
 
 import subprocess
 import sys
+import time
 
 import pyatspi
 import gi
@@ -24,6 +28,7 @@ from desktop import (TITLE, application, check, descendants, finish, keys, label
                      pump, role, text, wait_for, window)
 
 CANCEL, POINT = sys.argv[1], sys.argv[2]
+HOSTILE = "--hostile" in sys.argv[3:]
 
 BOUNDARIES = {
     "char": pyatspi.TEXT_BOUNDARY_CHAR,
@@ -59,6 +64,86 @@ def sweep(shown, what):
                         return
     check(True, "%s: %d text object(s), %d queries answered inside the text"
           % (what, len(objects), calls))
+
+
+LARGEST = 2147483647
+SMALLEST = -2147483648
+
+
+def offsets(length):
+    """What careless clients send: negative, past the end, the largest and smallest ints."""
+    return [SMALLEST, -3, -2, -1, 0, length // 2, length, length + 1, LARGEST - 1, LARGEST]
+
+
+def answers(call, *arguments):
+    """Makes the call; it must answer within the bus timeout, with a value or an error."""
+    started = time.monotonic()
+    try:
+        call(*arguments)
+    except GLib.GError as error:
+        if "reply" in error.message.lower() or "timeout" in error.message.lower():
+            return "no answer (%s)" % error.message
+    elapsed = time.monotonic() - started
+    return None if elapsed < 1.0 else "took %.1f s" % elapsed
+
+
+def careless_client(shown, what):
+    """Every call a client can make on every text object, with odd offsets, each given 2 s."""
+    Atspi.set_timeout(2000, 15000)
+    coords = (Atspi.CoordType.SCREEN, Atspi.CoordType.WINDOW)
+    objects = pyatspi.findAllDescendants(shown, lambda a: "Text" in a.get_interfaces())
+    calls = 0
+    for obj in objects:
+        before = Atspi.Text.get_text(obj, 0, -1)
+        editable = obj.getState().contains(pyatspi.STATE_EDITABLE)
+        if not editable:
+            check(obj.getState().contains(pyatspi.STATE_READ_ONLY) and
+                  "EditableText" not in obj.get_interfaces(),
+                  "%s is read-only and offers no editing" % obj.name)
+        n = len(before)
+        plan = []
+        for a in offsets(n):
+            plan += [(Atspi.Text.get_character_at_offset, a), (Atspi.Text.set_caret_offset, a),
+                     (Atspi.Text.get_text_attributes, a), (Atspi.Text.get_attribute_run, a, True),
+                     (Atspi.Text.get_text_attribute_value, a, "font-family"),
+                     (Atspi.Text.get_selection, a), (Atspi.Text.remove_selection, a),
+                     (Atspi.EditableText.paste_text, a)]
+            plan += [(Atspi.Text.get_character_extents, a, c) for c in coords]
+            plan += [(Atspi.Text.get_text_at_offset, a, b) for b in range(7)]
+            for z in offsets(n):
+                plan += [(Atspi.Text.get_text, a, z), (Atspi.Text.add_selection, a, z),
+                         (Atspi.Text.set_selection, 0, a, z),
+                         (Atspi.Text.get_range_extents, a, z, coords[0]),
+                         (Atspi.Text.get_offset_at_point, a, z, coords[0]),
+                         (Atspi.EditableText.copy_text, a, z),
+                         (Atspi.EditableText.delete_text, a, z),
+                         (Atspi.EditableText.cut_text, a, z),
+                         (Atspi.EditableText.insert_text, a, "7", z)]
+        plan += [(Atspi.Text.get_bounded_ranges, SMALLEST, SMALLEST, LARGEST, LARGEST, coords[0],
+                  Atspi.TextClipType.BOTH, Atspi.TextClipType.BOTH),
+                 (Atspi.EditableText.set_text_contents, "abc"),
+                 (Atspi.EditableText.set_text_contents, "9" * 40000),
+                 (Atspi.EditableText.insert_text, LARGEST - 1, "7" * 40000, LARGEST),
+                 # Whatever the field now holds, measured and searched whole.
+                 (Atspi.Text.get_range_extents, SMALLEST, LARGEST, coords[0]),
+                 (Atspi.Text.get_text_at_offset, LARGEST, pyatspi.TEXT_BOUNDARY_WORD_START),
+                 (Atspi.Text.get_text_before_offset, -1, pyatspi.TEXT_BOUNDARY_SENTENCE_START)]
+        for call, *arguments in plan:
+            problem = answers(call, obj, *arguments)
+            calls += 1
+            if problem:
+                check(False, "%s: %s%s %s" % (obj.name, call.__name__, tuple(arguments), problem))
+                finish("")
+        after = Atspi.Text.get_text(obj, 0, -1)
+        if editable:
+            check(len(after) <= 32767, "%s holds at most its maximum length (%d)"
+                  % (obj.name, len(after)))
+            Atspi.EditableText.set_text_contents(obj, before)
+            check(Atspi.Text.get_text(obj, 0, -1) == before,
+                  "%s edited back to %r" % (obj.name, before))
+        else:
+            check(after == before, "%s still reads %r (reads %r)" % (obj.name, before, after))
+    check(True, "%s: %d text object(s) took %d careless calls" % (what, len(objects), calls))
 
 
 def click(acc):
@@ -121,6 +206,8 @@ for box in descendants(results, "text"):
     check((start, end) == (0, len(text(box))),
           "%s: one attribute run over its whole text (%d-%d)" % (box.name, start, end))
 sweep(results, "results window")
+if HOSTILE:
+    careless_client(results, "results window")
 
 # The operand prompt, opened from the tempo box that has the focus.
 keys("asterisk")
@@ -132,6 +219,8 @@ check(len(entries) == 1 and text(entries[0]) == "2", "entry offers 2")
 buttons = [b.name for b in descendants(prompt, "push button")]
 check(buttons == ["OK", CANCEL], "prompt buttons %s, expected OK and %s" % (buttons, CANCEL))
 sweep(prompt, "operand prompt")
+if HOSTILE:
+    careless_client(prompt, "operand prompt")
 
 # OK: the new value in the result window.
 keys("Return")
@@ -140,6 +229,8 @@ shown = [text(box) for box in descendants(result, "text")]
 check(len(shown) == 1 and abs(number(shown[0]) - 2 * tempo) <= 1e-9 * tempo,
       "result reads twice the tempo: %s" % shown)
 sweep(result, "result window")
+if HOSTILE:
+    careless_client(result, "result window")
 keys("Escape")
 wait_for(lambda: not window(app, "Multiplication result")(), "the result window to close")
 
