@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows installer as a user meets it, in a Wine of its own: a silent install (setup.exe /S)
 # puts the program, Qt's catalogues, a Start-menu entry and an entry under installed apps in
-# place; the installed program then passes the smoke test; the uninstaller (/S) takes all of it
+# place; the installed program then passes the desktop scenario; the uninstaller (/S) takes all of it
 # away again.
 #   windows_installer_test.sh SETUP.exe
 set -uo pipefail
@@ -39,8 +39,8 @@ grep -q "DisplayName *REG_SZ *Bpm Tempulo 2004" <<<"$entry" &&
   grep -q 'UninstallString' <<<"$entry"
 check $? "installed apps list Bpm Tempulo 2004 with its icon and uninstaller"
 
-bash "$here/windows_smoke.sh" "$folder/tempulo.exe"
-check $? "the installed program passes the smoke test"
+bash "$here/desktop_scenario.sh" "$folder/tempulo.exe" en_US.UTF-8
+check $? "the installed program passes the desktop scenario"
 
 # The uninstaller copies itself away and returns at once: wait for it to finish.
 wine "$folder/Uninstall.exe" /S >/dev/null 2>&1

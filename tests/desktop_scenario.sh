@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The program as a user has it: on a virtual screen with a window manager, keys typed through
+# XTest, on Linux or (for a .exe) under Wine on Qt's Windows platform. Every shown number is read
+# as the user would take it, through the clipboard (Ctrl+C on the selected result).
+#
+# Three taps and Enter open the results. From the tempo box a chain of eight operations of every
+# kind, each typed into the result window of the one before, starts from 0 (tempo times 0) so
+# that every value it shows is known exactly, whatever tempo the taps measured; Enter closes the
+# last. Cancel in a chain, and the "Invalid calculation" message in a chain, each leave the user
+# in the results window, where the next operation works on the tempo box's number. Then Escape
+# closes the results, and Help opens Instructions and About.
+#   desktop_scenario.sh PROGRAM LANG      (runs itself inside desktop_session.sh)
+# LANG de_DE.UTF-8 types and expects decimal commas.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+if [ -z "${TEMPULO_PROGRAM_PID:-}" ]; then
+  program=${1:?usage: desktop_scenario.sh PROGRAM LANG}
+  mode=--plain
+  if [[ $program == *.exe ]]; then
+    mode=--wine
+    # Wine's desktop process lives as long as its server, and one started by a program without a
+    # screen (the offscreen tests) would leave this one without windows: start afresh.
+    wineserver -k >/dev/null 2>&1
+  fi
+  export TEMPULO_SCENARIO_WINE=$([ "$mode" = --wine ] && echo 1 || echo 0)
+  lang=${2:?usage: desktop_scenario.sh PROGRAM LANG}
+  exec bash "$here/desktop_session.sh" "$mode" "$program" "$lang" -- bash "${BASH_SOURCE[0]}" "$lang"
+fi
+command -v xclip >/dev/null 2>&1 || { echo "missing xclip (the scripts install it)" >&2; exit 1; }
+point=.
+[[ $1 == de_* ]] && point=,
+
+failures=0
+check() {
+  if [ "$1" = 0 ]; then echo "ok    $2"; else echo "FAIL  $2"; failures=$((failures + 1)); fi
+}
+fail_now() {
+  check 1 "$1"
+  local shot="${TMPDIR:-/tmp}/tempulo-desktop-scenario.png"
+  import -window root "$shot" 2>/dev/null && echo "      screen: $shot"
+  exit 1
+}
+# The shown window with exactly this title, once it has the keyboard.
+wait_active() {
+  for _ in $(seq 150); do
+    [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+wait_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+keys() {
+  xdotool key --delay 120 "$@"
+}
+# Types an operator character, or a number with the desktop's decimal separator for its point.
+type_text() {
+  local text=$1 names=() i c
+  for ((i = 0; i < ${#text}; i++)); do
+    c=${text:i:1}
+    case $c in
+      [0-9]) names+=("$c") ;;
+      .) names+=(period) ;;
+      ,) names+=(comma) ;;
+      -) names+=(minus) ;;
+      '*') names+=(asterisk) ;;
+      /) names+=(slash) ;;
+      \\) names+=(backslash) ;;
+      +) names+=(plus) ;;
+      '#') names+=(numbersign) ;;
+      *) echo "cannot type $c" >&2; exit 2 ;;
+    esac
+  done
+  keys "${names[@]}"
+}
+# What the focused box has selected, as Ctrl+C copies it.
+copied() {
+  printf 'nothing' | xclip -selection clipboard
+  keys ctrl+c
+  sleep 0.3
+  xclip -o -selection clipboard 2>/dev/null
+}
+# Types the operator, answers the prompt with the operand, and checks the result shown.
+operate() {
+  local operator=$1 title=$2 operand=${3//./$point} expected=${4//./$point}
+  type_text "$operator"
+  wait_active "$title" || fail_now "$operator opens the $title prompt"
+  keys ctrl+a
+  type_text "$operand"
+  keys Return
+  wait_active "$title result" || fail_now "OK on $operand shows the $title result"
+  local shown
+  shown=$(copied)
+  [ "$shown" = "$expected" ]
+  check $? "$operator $operand: $title result shows $expected, selected (copied: $shown)"
+}
+
+wait_active "Bpm Tempulo 2004" || fail_now "the main window shows and has the keyboard"
+check 0 "the main window shows and has the keyboard"
+keys space space space Return
+wait_active "Calculated Results" || fail_now "Enter after three taps opens the results"
+check 0 "Enter after three taps opens the results"
+keys ctrl+a
+tempo=$(copied)
+[[ $tempo =~ ^[0-9]+([.,][0-9]+)?$ ]]
+check $? "the tempo box holds a number ($tempo)"
+
+# The chain: every operation kind, each on the value the window before it shows.
+operate '*' Multiplication 0 0
+operate + Addition/subtraction 120 120
+operate '*' Multiplication 2 240
+operate / Division 7 34.2857142857143
+operate '\' "Rounded division" 2 17
+operate '#' Semitone 12 8.5
+operate . "Decimal rounding" 0 8
+operate - Addition/subtraction -2.5 5.5
+keys Return
+wait_gone "Addition/subtraction result" && wait_active "Calculated Results"
+check $? "Enter closes the result; the results window has the keyboard again"
+
+# Cancel in a chain: no result window, back in the results, on the tempo box's number.
+operate '*' Multiplication 0 0
+type_text +
+wait_active Addition/subtraction || fail_now "+ in the result opens the prompt"
+keys Escape
+wait_active "Calculated Results" && ! xdotool search --onlyvisible --name "result\$" >/dev/null 2>&1
+check $? "Cancel leaves no result window, the results window has the keyboard"
+operate '*' Multiplication 1 "$tempo"
+keys Escape
+wait_active "Calculated Results"
+check $? "Escape closes the result"
+
+# The message in a chain: no result window, back in the results, on the tempo box's number.
+operate '*' Multiplication 0 0
+type_text /
+wait_active Division || fail_now "/ in the result opens the prompt"
+keys ctrl+a 0 Return
+wait_active "Calculation Error" || fail_now "a division by zero shows the message"
+check 0 "a division by zero shows the message"
+if [ "$TEMPULO_SCENARIO_WINE" = 1 ]; then
+  # Qt's message box copies its text on Windows.
+  [[ $(copied) == *"Invalid calculation"* ]]
+  check $? "the message says Invalid calculation"
+fi
+keys Return
+wait_active "Calculated Results" && ! xdotool search --onlyvisible --name "result\$" >/dev/null 2>&1
+check $? "OK on the message leaves no result window, the results window has the keyboard"
+operate '*' Multiplication 1 "$tempo"
+keys Escape
+wait_active "Calculated Results" || fail_now "Escape closes the result"
+
+keys Escape
+wait_active "Bpm Tempulo 2004"
+check $? "Escape closes the results; the main window has the keyboard"
+
+# Help, from the menu at the left end of the menu bar: Instructions first, About last.
+main=$(xdotool getactivewindow)
+for item in Instructions About; do
+  xdotool mousemove --window "$main" 20 8 click 1
+  sleep 0.7
+  if [ "$item" = Instructions ]; then keys Down Return; else keys Up Return; fi
+  wait_active "$item"
+  check $? "Help, $item opens the $item window"
+  keys Escape
+  wait_gone "$item" && wait_active "Bpm Tempulo 2004"
+  check $? "Escape closes $item"
+done
+
+kill -0 "$TEMPULO_PROGRAM_PID" 2>/dev/null
+check $? "the program still runs"
+[ "$failures" = 0 ] || { echo "$failures check(s) failed"; exit 1; }
+echo "Desktop scenario passed"
