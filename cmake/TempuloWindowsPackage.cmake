@@ -1,49 +1,47 @@
-# The Windows packages, packed on Linux: tempulo-VERSION-win64.zip, the portable program, and
-# tempulo-VERSION-win64-setup.exe, an NSIS installer (Debian's nsis) with a Start-menu entry, an
-# uninstaller Windows lists under installed apps, and the program's identity in its properties.
-set(CPACK_GENERATOR ZIP NSIS)
-set(CPACK_PACKAGE_NAME Tempulo)
-set(CPACK_PACKAGE_VENDOR "Tempulo contributors")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${TEMPULO_SUMMARY}")
-set(CPACK_PACKAGE_FILE_NAME "tempulo-${PROJECT_VERSION}-win64")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY Tempulo)
-set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Tempulo)
-set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
-set(CPACK_STRIP_FILES OFF)  # the program is linked stripped
+# The Windows packages, packed on Linux by `cmake --build --preset windows --target packages`:
+# tempulo-VERSION-win64.zip, the portable program, and tempulo-VERSION-win64-setup.exe, the
+# installer (resources/windows/installer.nsi, Debian's nsis). Both hold the installed tree; both
+# are the same bytes for the same source whenever they are packed (cmake/TempuloWindowsPack.cmake).
 
-set(CPACK_NSIS_PACKAGE_NAME "${TEMPULO_TITLE}")
-set(CPACK_NSIS_DISPLAY_NAME "${TEMPULO_TITLE}")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
-set(CPACK_PACKAGE_EXECUTABLES tempulo "${TEMPULO_TITLE}")
-set(CPACK_NSIS_INSTALLED_ICON_NAME tempulo.exe)
-set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/resources/icons/tempulo.ico")
-set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/resources/icons/tempulo.ico")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_MODIFY_PATH OFF)
-set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-if(PROJECT_HOMEPAGE_URL)
-  set(CPACK_NSIS_URL_INFO_ABOUT "${PROJECT_HOMEPAGE_URL}")
+# The notices of what tempulo.exe holds besides our code, made from the linker's map of it each
+# time it is linked (cmake/third_party_notices.py).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+find_program(TEMPULO_ATTRIBUTION_SCANNER qtattributionsscanner
+  PATHS /usr/lib/qt6/libexec NO_DEFAULT_PATH REQUIRED
+  DOC "Qt's reader of its attribution files (Debian's qt6-documentation-tools)")
+get_target_property(qt_core_location Qt6::Core IMPORTED_LOCATION_RELEASE)
+get_filename_component(TEMPULO_WINDOWS_QT_DIR "${qt_core_location}/../.." ABSOLUTE)
+if(NOT EXISTS "${TEMPULO_WINDOWS_QT_DIR}/share/tempulo/origin")
+  message(FATAL_ERROR "The Qt for Windows in ${TEMPULO_WINDOWS_QT_DIR} has no record of its "
+    "source and licences (share/tempulo/); build it with scripts/windows")
 endif()
-# A 64-bit installer for the 64-bit program, and its own version resource.
-set(CPACK_NSIS_DEFINES "
-  Target amd64-unicode
-  VIProductVersion \"${PROJECT_VERSION}.0\"
-  VIFileVersion \"${PROJECT_VERSION}.0\"
-  VIAddVersionKey \"ProductName\" \"${TEMPULO_TITLE}\"
-  VIAddVersionKey \"ProductVersion\" \"${PROJECT_VERSION}\"
-  VIAddVersionKey \"FileVersion\" \"${PROJECT_VERSION}\"
-  VIAddVersionKey \"FileDescription\" \"${TEMPULO_TITLE} setup\"
-  VIAddVersionKey \"CompanyName\" \"${CPACK_PACKAGE_VENDOR}\"
-  VIAddVersionKey \"LegalCopyright\" \"${TEMPULO_COPYRIGHT}\"")
+set(notices ${PROJECT_BINARY_DIR}/notices)
+target_link_options(tempulo PRIVATE "LINKER:-Map=${PROJECT_BINARY_DIR}/tempulo.map")
+add_custom_command(TARGET tempulo POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${notices}
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/cmake/third_party_notices.py
+    --map ${PROJECT_BINARY_DIR}/tempulo.map --qt ${TEMPULO_WINDOWS_QT_DIR}
+    --scanner ${TEMPULO_ATTRIBUTION_SCANNER} --out ${notices}
+  COMMENT "Writing the notices of what tempulo.exe holds"
+  VERBATIM)
+install(FILES ${notices}/THIRD-PARTY-NOTICES.txt DESTINATION .)
+install(DIRECTORY ${notices}/licenses/ DESTINATION licenses)
 
-# The installer's file name differs from the zip's.
-set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/TempuloCPackOptions.cmake")
-file(WRITE "${CPACK_PROJECT_CONFIG_FILE}" "
-if(CPACK_GENERATOR STREQUAL \"NSIS\")
-  set(CPACK_PACKAGE_FILE_NAME \"${CPACK_PACKAGE_FILE_NAME}-setup\")
-endif()
-")
-# Values written into the CPack configuration as they stand, quotes and all.
-set(CPACK_VERBATIM_VARIABLES ON)
-include(CPack)
+find_program(TEMPULO_MAKENSIS makensis REQUIRED DOC "NSIS's compiler (Debian's nsis)")
+add_custom_target(packages
+  COMMAND ${CMAKE_COMMAND}
+    -DBUILD_DIR=${PROJECT_BINARY_DIR}
+    -DNAME=tempulo-${PROJECT_VERSION}-win64
+    -DVERSION=${PROJECT_VERSION}
+    -DTITLE=${TEMPULO_TITLE}
+    "-DPUBLISHER=Tempulo contributors"
+    -DCOPYRIGHT=${TEMPULO_COPYRIGHT}
+    -DHOMEPAGE=${PROJECT_HOMEPAGE_URL}
+    -DICON=${PROJECT_SOURCE_DIR}/resources/icons/tempulo.ico
+    -DNSI=${PROJECT_SOURCE_DIR}/resources/windows/installer.nsi
+    -DMAKENSIS=${TEMPULO_MAKENSIS}
+    -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+    -P ${PROJECT_SOURCE_DIR}/cmake/TempuloWindowsPack.cmake
+  DEPENDS tempulo
+  COMMENT "Packing the portable program and the installer"
+  VERBATIM)

@@ -1,5 +1,5 @@
-# Shared by scripts/run and scripts/test: installs what the build needs, then configures and builds.
-# Sourced, not run.
+# Shared by the scripts: installs what the build needs, configures and builds, and says how Wine
+# runs the Windows program. Sourced, not run.
 
 TEMPULO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -71,3 +71,18 @@ tempulo_build_dir() {
     *) echo "$TEMPULO_ROOT/build-$1" ;;
   esac
 }
+
+# A Wine of Tempulo's own, apart from any the user has (or, given a folder, one there): 64-bit,
+# quiet, and without the .NET and browser engines Wine would otherwise offer to download. The
+# scripts, the tests they run and the `windows` test preset all run Wine under this.
+tempulo_wine_env() {
+  export WINEPREFIX=${1:-${XDG_CACHE_HOME:-$HOME/.cache}/tempulo/wine64}
+  export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Packages carry file times from the source, not from the clock: the time of the last commit,
+# unless the caller set SOURCE_DATE_EPOCH.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$TEMPULO_ROOT" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=
+  [ -n "$SOURCE_DATE_EPOCH" ] && export SOURCE_DATE_EPOCH
+fi

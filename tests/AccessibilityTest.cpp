@@ -168,8 +168,8 @@ TEST(Accessibility, CharacterBoxesHoldTheirInk) {
   const qreal scale = shot.devicePixelRatio();
   const QPoint origin = box.mapToGlobal(QPoint(0, 0));
   const int count = text->characterCount();
-  std::vector<QRect> boxes;
-  for (int i = 0; i < count; ++i) boxes.push_back(text->characterRect(i).translated(-origin));
+  std::vector<QRect> boxes(count);
+  for (int i = 0; i < count; ++i) boxes[i] = text->characterRect(i).translated(-origin);
 
   // Ink: the white text, not the grey border nor the dark gradient.
   std::vector<int> inkPerBox(count, 0);

@@ -18,6 +18,8 @@ if [ -z "${TEMPULO_PROGRAM_PID:-}" ]; then
   mode=--plain
   if [[ $program == *.exe ]]; then
     mode=--wine
+    source "$here/../scripts/lib.sh"
+    [ -n "${WINEPREFIX:-}" ] || tempulo_wine_env
     # Wine's desktop process lives as long as its server, and one started by a program without a
     # screen (the offscreen tests) would leave this one without windows: start afresh.
     wineserver -k >/dev/null 2>&1

@@ -103,7 +103,7 @@ if [ "$mode" = --orca ]; then
 fi
 
 launcher=()
-[ "$mode" = --wine ] && launcher=(wine)
+[ "$mode" = --wine ] && launcher=("$(dirname "${BASH_SOURCE[0]}")/wine.sh")
 env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE -u QT_SCALE_FACTOR LANG="$lang" \
   QT_QPA_PLATFORM=xcb "${launcher[@]}" "$program" >"$scratch/program.log" 2>&1 &
 pids+=($!)

@@ -9,7 +9,8 @@ setup=$(realpath "${1:?usage: windows_installer_test.sh SETUP.exe}")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 scratch=$(mktemp -d)
-export WINEPREFIX=$scratch/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$here/../scripts/lib.sh"
+tempulo_wine_env "$scratch/wine"
 # shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
   wineserver -k >/dev/null 2>&1

@@ -1,0 +1,261 @@
+#!/usr/bin/python3
+"""Writes the notices of everything the Windows program holds that is not Tempulo's own.
+
+The program links a static Qt, the parts Qt bundles, and MinGW-w64's and GCC's runtimes. Which of
+them went in is read from the linker's map of the program: every input it kept code or data from.
+Qt's part is traced back to Qt's source through what scripts/windows kept of its build (which
+object came from which files, headers included) and matched with Qt's attribution files, read by
+Qt's own qtattributionsscanner. Every other input is traced to the Debian package that installed
+it, whose copyright file is its notice.
+
+    third_party_notices.py --map tempulo.map --qt QT_DIR --scanner qtattributionsscanner \
+        --out DIR
+
+DIR receives THIRD-PARTY-NOTICES.txt and licenses/, with the text of every licence it names.
+"""
+
+import argparse
+import gzip
+import json
+import os
+import re
+import subprocess
+import sys
+from collections import defaultdict
+
+SECTION = re.compile(r"^ (\.\S+)?\s+0x[0-9a-f]+\s+0x([0-9a-f]+)\s+(\S.*)$")
+NAME_ONLY = re.compile(r"^ (\.\S+)$")
+MEMBER = re.compile(r"^(.*\.a)\((.+)\)$")
+
+
+def kept_inputs(map_path):
+    """The inputs the linker kept something of: (file, member or None)."""
+    kept = set()
+    in_map = False
+    pending = None
+    with open(map_path, encoding="utf-8", errors="replace") as lines:
+        for line in lines:
+            line = line.rstrip("\n")
+            if line.startswith("Linker script and memory map"):
+                in_map = True
+                continue
+            if not in_map:
+                continue
+            if NAME_ONLY.match(line):
+                pending = NAME_ONLY.match(line).group(1)
+                continue
+            match = SECTION.match(line)
+            if not match:
+                pending = None
+                continue
+            name = match.group(1) or pending
+            pending = None
+            if name is None or name.startswith(".debug") or int(match.group(2), 16) == 0:
+                continue
+            source = match.group(3).strip()
+            member = MEMBER.match(source)
+            kept.add((member.group(1), member.group(2)) if member else (source, None))
+    return kept
+
+
+def qt_objects(qt_dir):
+    """For each Qt library and member name, the objects of Qt's build that carry that name."""
+    objects = defaultdict(set)
+    with gzip.open(os.path.join(qt_dir, "share/tempulo/build.ninja.gz"), "rt") as rules:
+        statement = ""
+        for line in rules:
+            line = line.rstrip("\n")
+            if line.endswith("$"):
+                statement += line[:-1]
+                continue
+            statement += line
+            if statement.startswith("build ") and ".a:" in statement.split(" ")[1]:
+                head, _, inputs = statement.partition(": ")
+                library = os.path.basename(head[len("build "):].replace("$ ", " "))
+                for item in inputs.split("|")[0].split()[1:]:
+                    if item.endswith(".obj"):
+                        objects[(library, os.path.basename(item))].add(item)
+            statement = ""
+    return objects
+
+
+def qt_sources(qt_dir):
+    """For each object of Qt's build, the files of Qt's source it was compiled from."""
+    sources = {}
+    current = None
+    with gzip.open(os.path.join(qt_dir, "share/tempulo/deps.gz"), "rt") as deps:
+        for line in deps:
+            if not line.startswith(" "):
+                current = line.split(":")[0].strip() if ":" in line else None
+                if current:
+                    sources[current] = set()
+            elif current and line.strip():
+                sources[current].add(os.path.normpath(line.strip()))
+    return sources
+
+
+def attributions(qt_dir, scanner):
+    source = os.path.join(qt_dir, "share/tempulo/source")
+    found = subprocess.run([scanner, "--output-format", "json", "--silent",
+                            os.path.join(source, "src")],
+                           check=True, capture_output=True, text=True).stdout
+    entries = json.loads(found)
+    for entry in entries:
+        path = os.path.relpath(entry["Path"], source)
+        files = [f for f in re.split(r"[\s,]+", entry.get("Files", "")) if f]
+        entry["scope"] = [os.path.normpath(os.path.join(path, f)) for f in files] or [path]
+        licence = entry.get("LicenseFile") or entry.get("LicenseFiles") or []
+        entry["texts"] = [licence] if isinstance(licence, str) else list(licence)
+    return entries
+
+
+def covers(entry, source_file):
+    return any(source_file == scope or source_file.startswith(scope + "/")
+               for scope in entry["scope"])
+
+
+def debian_package(path):
+    owner = subprocess.run(["dpkg-query", "-S", os.path.realpath(path)],
+                           capture_output=True, text=True)
+    if owner.returncode != 0:
+        return None
+    return owner.stdout.split(":")[0].split(",")[0].strip()
+
+
+def package_version(package):
+    return subprocess.run(["dpkg-query", "-W", "-f=${Version}", package],
+                          capture_output=True, text=True).stdout.strip()
+
+
+def licence_name(path):
+    """The file name the text is shipped under, from where it lies in Qt's source."""
+    parts = os.path.normpath(path).split(os.sep)
+    if "3rdparty" in parts:
+        parts = parts[parts.index("3rdparty") + 1:]
+    else:
+        parts = parts[-2:]
+    name = "-".join(parts)
+    return re.sub(r"[^A-Za-z0-9.+-]", "_", name if "." in parts[-1] else name + ".txt")
+
+
+def main():
+    arguments = argparse.ArgumentParser()
+    arguments.add_argument("--map", required=True)
+    arguments.add_argument("--qt", required=True)
+    arguments.add_argument("--scanner", required=True)
+    arguments.add_argument("--out", required=True)
+    options = arguments.parse_args()
+
+    kept = kept_inputs(options.map)
+    if not kept:
+        sys.exit("third_party_notices: the link map %s lists nothing kept" % options.map)
+    qt_dir = os.path.realpath(options.qt)
+    objects = qt_objects(qt_dir)
+    sources = qt_sources(qt_dir)
+    entries = attributions(qt_dir, options.scanner)
+    origin = dict(line.rstrip("\n").split(" ", 1) for line in
+                  open(os.path.join(qt_dir, "share/tempulo/origin"), encoding="utf-8")
+                  if line.startswith(("package ", "version ")))
+    settings = [line.rstrip("\n")[len("setting "):] for line in
+                open(os.path.join(qt_dir, "share/tempulo/origin"), encoding="utf-8")
+                if line.startswith("setting ")]
+
+    qt_libraries = set()
+    used_entries = {}
+    packages = defaultdict(set)
+    for path, member in sorted(kept, key=lambda k: (k[0], k[1] or "")):
+        real = os.path.realpath(path)
+        if real.startswith(qt_dir + "/"):
+            library = os.path.basename(path)
+            qt_libraries.add(library)
+            files = set()
+            for obj in objects.get((library, member), ()):
+                files |= sources.get(obj, set())
+            for entry in entries:
+                if any(covers(entry, f) for f in files):
+                    used_entries[entry["Id"]] = entry
+        elif real.startswith("/usr/"):
+            package = debian_package(real)
+            if package is None:
+                sys.exit("third_party_notices: no Debian package installed %s" % real)
+            packages[package].add(os.path.basename(path) + ("(%s)" % member if member else ""))
+        # Anything else is Tempulo's own build.
+
+    os.makedirs(os.path.join(options.out, "licenses"), exist_ok=True)
+    shipped = {}
+
+    def ship(path, name):
+        if name not in shipped:
+            with open(path, encoding="utf-8", errors="replace") as text, \
+                    open(os.path.join(options.out, "licenses", name), "w", encoding="utf-8",
+                         newline="\r\n") as copy:
+                copy.write(text.read())
+            shipped[name] = path
+        return "licenses\\" + name
+
+    source = os.path.join(qt_dir, "share/tempulo/source")
+    out = []
+    out.append("Third-party notices for Tempulo for Windows")
+    out.append("=" * 43)
+    out.append("")
+    out.append("tempulo.exe is Tempulo's own code (see LICENSE.txt) linked with the parts below.")
+    out.append("Each part is named with its copyright notice and licence; the licence texts are")
+    out.append("in the licenses folder beside this file. This list is made from the program's")
+    out.append("link: it names what went into this tempulo.exe, and nothing else.")
+    out.append("")
+    if qt_libraries:
+        lgpl = ship(os.path.join(source, "LICENSES/LGPL-3.0-only.txt"), "Qt-LGPL-3.0-only.txt")
+        gpl = ship(os.path.join(source, "LICENSES/GPL-3.0-only.txt"), "GPL-3.0-only.txt")
+        out.append("Qt %s" % origin.get("version", "").split("+")[0])
+        out.append("-" * 40)
+        out.append("Copyright (C) The Qt Company Ltd. and other contributors.")
+        out.append("Tempulo uses the Qt libraries %s under the GNU Lesser General"
+                   % ", ".join(sorted(qt_libraries)))
+        out.append("Public License version 3 (%s), which builds on the GNU General Public" % lgpl)
+        out.append("License version 3 (%s)." % gpl)
+        out.append("")
+        out.append("Qt is linked into tempulo.exe statically. To use tempulo.exe with a changed Qt,")
+        out.append("relink it: Tempulo's source is public, and its scripts/windows builds the")
+        out.append("program against a Qt for Windows of your own (TEMPULO_WINDOWS_QT=DIR). The Qt")
+        out.append("in this program was built from Debian's source package %s, version %s"
+                   % (origin.get("package", "qt6-base"), origin.get("version", "")))
+        out.append("(apt-get source %s=%s), by scripts/windows, with these settings:"
+                   % (origin.get("package", "qt6-base"), origin.get("version", "")))
+        for setting in settings:
+            out.append("    " + setting)
+        out.append("")
+    for entry in sorted(used_entries.values(), key=lambda e: e["Name"].lower()):
+        title = entry["Name"] + (" " + entry["Version"] if entry.get("Version") and
+                                 len(entry["Version"]) < 20 else "")
+        out.append(title)
+        out.append("-" * min(len(title), 78))
+        out.append("Part of Qt: " + entry.get("QtUsage", "").strip())
+        if entry.get("Homepage"):
+            out.append("Home page: " + entry["Homepage"])
+        for line in entry.get("Copyright", "").strip().splitlines():
+            out.append(line.strip())
+        texts = [ship(t, licence_name(os.path.relpath(t, source))) for t in entry["texts"]
+                 if os.path.isfile(t)]
+        out.append("Licence: %s%s" % (entry.get("License", entry.get("LicenseId", "")),
+                                      " (%s)" % ", ".join(texts) if texts else ""))
+        out.append("")
+    for package in sorted(packages):
+        version = package_version(package)
+        copyright_file = "/usr/share/doc/%s/copyright" % package
+        if not os.path.isfile(copyright_file):
+            sys.exit("third_party_notices: %s has no copyright file" % package)
+        text = ship(copyright_file, "debian-%s.txt" % package)
+        title = "%s %s (Debian package)" % (package, version)
+        out.append(title)
+        out.append("-" * min(len(title), 78))
+        out.append("Linked from it: " + ", ".join(sorted(packages[package])[:12]) +
+                   (", ..." if len(packages[package]) > 12 else ""))
+        out.append("Copyright and licences: %s (Debian's copyright file of the package)" % text)
+        out.append("")
+    with open(os.path.join(options.out, "THIRD-PARTY-NOTICES.txt"), "w", encoding="utf-8",
+              newline="\r\n") as notices:
+        notices.write("\n".join(out))
+
+
+if __name__ == "__main__":
+    main()
