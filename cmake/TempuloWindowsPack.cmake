@@ -17,6 +17,10 @@ if(epoch STREQUAL "")
   endif()
 endif()
 
+# The same time as the zip's entries take it.
+set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+string(TIMESTAMP mtime "%Y-%m-%d %H:%M:%S UTC" UTC)
+
 set(pack ${BUILD_DIR}/pack)
 set(stage ${pack}/${NAME})
 file(REMOVE_RECURSE ${pack})
@@ -31,7 +35,7 @@ list(JOIN files "\n" listed)
 file(WRITE ${pack}/files.txt "${listed}\n")
 file(REMOVE ${BUILD_DIR}/${NAME}.zip)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${BUILD_DIR}/${NAME}.zip --format=zip
-    --mtime=@${epoch} --files-from=files.txt
+    "--mtime=${mtime}" --files-from=files.txt
   WORKING_DIRECTORY ${pack} COMMAND_ERROR_IS_FATAL ANY)
 
 set(defines -DVERSION=${VERSION} -DSTAGE=${stage} -DOUTFILE=${BUILD_DIR}/${NAME}-setup.exe

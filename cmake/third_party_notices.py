@@ -134,8 +134,8 @@ def licence_name(path):
         parts = parts[parts.index("3rdparty") + 1:]
     else:
         parts = parts[-2:]
-    name = "-".join(parts)
-    return re.sub(r"[^A-Za-z0-9.+-]", "_", name if "." in parts[-1] else name + ".txt")
+    name = re.sub(r"[^A-Za-z0-9.+-]", "_", "-".join(parts))
+    return name if name.endswith(".txt") else name + ".txt"  # opens in Notepad
 
 
 def main():
@@ -178,7 +178,7 @@ def main():
             package = debian_package(real)
             if package is None:
                 sys.exit("third_party_notices: no Debian package installed %s" % real)
-            packages[package].add(os.path.basename(path) + ("(%s)" % member if member else ""))
+            packages[package].add(os.path.basename(path))
         # Anything else is Tempulo's own build.
 
     os.makedirs(os.path.join(options.out, "licenses"), exist_ok=True)
@@ -209,10 +209,9 @@ def main():
         out.append("Qt %s" % origin.get("version", "").split("+")[0])
         out.append("-" * 40)
         out.append("Copyright (C) The Qt Company Ltd. and other contributors.")
-        out.append("Tempulo uses the Qt libraries %s under the GNU Lesser General"
-                   % ", ".join(sorted(qt_libraries)))
-        out.append("Public License version 3 (%s), which builds on the GNU General Public" % lgpl)
-        out.append("License version 3 (%s)." % gpl)
+        out.append("Libraries: %s" % ", ".join(sorted(l for l in qt_libraries if l.endswith(".a"))))
+        out.append("Licence: GNU Lesser General Public License version 3 (%s)," % lgpl)
+        out.append("which builds on the GNU General Public License version 3 (%s)." % gpl)
         out.append("")
         out.append("Qt is linked into tempulo.exe statically. To use tempulo.exe with a changed Qt,")
         out.append("relink it: Tempulo's source is public, and its scripts/windows builds the")
@@ -223,6 +222,7 @@ def main():
                    % (origin.get("package", "qt6-base"), origin.get("version", "")))
         for setting in settings:
             out.append("    " + setting)
+        out.append("(@WORK@ stands for the folder the build took place in.)")
         out.append("")
     for entry in sorted(used_entries.values(), key=lambda e: e["Name"].lower()):
         title = entry["Name"] + (" " + entry["Version"] if entry.get("Version") and
@@ -234,22 +234,30 @@ def main():
             out.append("Home page: " + entry["Homepage"])
         for line in entry.get("Copyright", "").strip().splitlines():
             out.append(line.strip())
+        if entry["Id"] == "freetype":
+            # FreeType's licence asks for this credit in the documentation.
+            out.append("Portions of this software are copyright (C) 2022 The FreeType Project")
+            out.append("(https://freetype.org). All rights reserved.")
         texts = [ship(t, licence_name(os.path.relpath(t, source))) for t in entry["texts"]
                  if os.path.isfile(t)]
         out.append("Licence: %s%s" % (entry.get("License", entry.get("LicenseId", "")),
                                       " (%s)" % ", ".join(texts) if texts else ""))
         out.append("")
+    # Packages built from one source share one copyright file (their documentation folders are
+    # links to one): one notice for each file.
+    by_file = defaultdict(list)
     for package in sorted(packages):
-        version = package_version(package)
-        copyright_file = "/usr/share/doc/%s/copyright" % package
+        copyright_file = os.path.realpath("/usr/share/doc/%s/copyright" % package)
         if not os.path.isfile(copyright_file):
             sys.exit("third_party_notices: %s has no copyright file" % package)
-        text = ship(copyright_file, "debian-%s.txt" % package)
-        title = "%s %s (Debian package)" % (package, version)
+        by_file[copyright_file].append(package)
+    for copyright_file, owners in sorted(by_file.items()):
+        text = ship(copyright_file, "debian-%s.txt" % os.path.basename(os.path.dirname(copyright_file)))
+        title = ", ".join("%s %s" % (p, package_version(p)) for p in owners) + " (Debian)"
+        linked = sorted(set().union(*(packages[p] for p in owners)))
         out.append(title)
         out.append("-" * min(len(title), 78))
-        out.append("Linked from it: " + ", ".join(sorted(packages[package])[:12]) +
-                   (", ..." if len(packages[package]) > 12 else ""))
+        out.append("Linked from it: " + ", ".join(linked))
         out.append("Copyright and licences: %s (Debian's copyright file of the package)" % text)
         out.append("")
     with open(os.path.join(options.out, "THIRD-PARTY-NOTICES.txt"), "w", encoding="utf-8",

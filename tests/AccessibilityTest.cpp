@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "calc/FrmResult.h"
@@ -69,6 +70,14 @@ TEST(Accessibility, CounterSaysWhatItCounts) {
   EXPECT_EQ(labels.front().first->text(QAccessible::Name), "Key press count");
   EXPECT_TRUE(Announced(window.LblKeyPress(), QAccessible::Description).contains("space bar"));
   ExpectEveryControlNamed(window);
+  // The one interface a client was handed stays the counter's as the count changes.
+  const QAccessible::Id first =
+      QAccessible::uniqueId(QAccessible::queryAccessibleInterface(&window.LblKeyPress()));
+  QTest::keyClick(&window, Qt::Key_Space);
+  QAccessibleInterface* now = QAccessible::accessibleInterface(first);
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(now->object(), &window.LblKeyPress());
+  EXPECT_EQ(now->text(QAccessible::Name), "1");
 }
 
 TEST(Accessibility, ResultBoxesSayWhichResultTheyHold) {

@@ -103,7 +103,18 @@ if [ "$mode" = --orca ]; then
 fi
 
 launcher=()
-[ "$mode" = --wine ] && launcher=("$(dirname "${BASH_SOURCE[0]}")/wine.sh")
+if [ "$mode" = --wine ]; then
+  launcher=("$(dirname "${BASH_SOURCE[0]}")/wine.sh")
+  # Wine takes the desktop's language from the C library's locale, which must be installed (Qt on
+  # Linux reads LANG itself): one that is not is compiled for this session.
+  wanted=$(tr "A-Z" "a-z" <<<"${lang//-/}")
+  if ! locale -a 2>/dev/null | tr 'A-Z' 'a-z' | tr -d '-' | grep -qx "$wanted"; then
+    mkdir -p "$scratch/locale"
+    localedef -i "${lang%%.*}" -f "${lang#*.}" "$scratch/locale/$lang" >/dev/null 2>&1 ||
+      { echo "cannot compile the locale $lang (localedef, package locales)" >&2; exit 1; }
+    export LOCPATH=$scratch/locale
+  fi
+fi
 env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE -u QT_SCALE_FACTOR LANG="$lang" \
   QT_QPA_PLATFORM=xcb "${launcher[@]}" "$program" >"$scratch/program.log" 2>&1 &
 pids+=($!)

@@ -19,6 +19,7 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include MUI2.nsh
+!include WinMessages.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tempulo"
 !define PROGRAM "tempulo.exe"
@@ -46,7 +47,7 @@ Var Replacing    ; 1 when a copy is installed already
 !define MUI_ABORTWARNING
 
 !define MUI_LICENSEPAGE_TEXT_TOP "Tempulo is free software under this licence."
-!define MUI_LICENSEPAGE_TEXT_BOTTOM "Tempulo contains Qt (LGPL 3) and other parts under their own licences: THIRD-PARTY-NOTICES.txt in the installed folder lists them."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Tempulo contains Qt (LGPL 3) and other parts under their own licences:$\r$\nTHIRD-PARTY-NOTICES.txt in the installed folder lists them."
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderWhenReplacing
@@ -82,21 +83,30 @@ Var Replacing    ; 1 when a copy is installed already
   ${EndIf}
 !macroend
 
-; A running Tempulo keeps its program file open: the user is asked to close it first.
+; A running Tempulo must close first: the user is asked, and OK closes it (as its close button
+; would); a silent run stops instead, with exit code 5, and changes nothing. Found by its main
+; window, or (a copy without one) by its program file being in use.
 !macro WaitUntilClosed
   ${Do}
-    ClearErrors
-    ${IfNot} ${FileExists} "$INSTDIR\${PROGRAM}"
-      ${Break}
+    FindWindow $R3 "" "${TITLE}"
+    ${If} $R3 == 0
+      ${IfNot} ${FileExists} "$INSTDIR\${PROGRAM}"
+        ${Break}
+      ${EndIf}
+      ClearErrors
+      FileOpen $R4 "$INSTDIR\${PROGRAM}" a
+      ${IfNot} ${Errors}
+        FileClose $R4
+        ${Break}
+      ${EndIf}
     ${EndIf}
-    FileOpen $R3 "$INSTDIR\${PROGRAM}" a
-    ${IfNot} ${Errors}
-      FileClose $R3
-      ${Break}
-    ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${TITLE} is running.$\r$\n$\r$\nClose it, then choose Retry." /SD IDCANCEL IDRETRY +3
+    MessageBox MB_OKCANCEL|MB_ICONEXCLAMATION "${TITLE} is running and must be closed first.$\r$\n$\r$\nChoose OK to close it now." /SD IDCANCEL IDOK +3
     SetErrorLevel 5 ; ERROR_ACCESS_DENIED: the program is in use
     Quit
+    ${If} $R3 != 0
+      SendMessage $R3 ${WM_CLOSE} 0 0
+    ${EndIf}
+    Sleep 1000
   ${Loop}
 !macroend
 
