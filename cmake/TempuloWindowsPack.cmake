@@ -2,7 +2,7 @@
 # target). Every file carries the time SOURCE_DATE_EPOCH gives, or else the time of the last
 # commit, and the zip lists its files in name order, so that the same source packs to the same
 # bytes whenever and wherever it is packed.
-foreach(variable BUILD_DIR NAME VERSION TITLE PUBLISHER ICON NSI MAKENSIS SOURCE_DIR)
+foreach(variable BUILD_DIR NAME VERSION TITLE PUBLISHER ICON NSI MAKENSIS PYTHON SOURCE_DIR)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "TempuloWindowsPack.cmake needs -D${variable}=...")
   endif()
@@ -17,10 +17,6 @@ if(epoch STREQUAL "")
   endif()
 endif()
 
-# The same time as the zip's entries take it.
-set(ENV{SOURCE_DATE_EPOCH} ${epoch})
-string(TIMESTAMP mtime "%Y-%m-%d %H:%M:%S UTC" UTC)
-
 set(pack ${BUILD_DIR}/pack)
 set(stage ${pack}/${NAME})
 file(REMOVE_RECURSE ${pack})
@@ -34,11 +30,32 @@ list(SORT files)
 list(JOIN files "\n" listed)
 file(WRITE ${pack}/files.txt "${listed}\n")
 file(REMOVE ${BUILD_DIR}/${NAME}.zip)
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${BUILD_DIR}/${NAME}.zip --format=zip
-    "--mtime=${mtime}" --files-from=files.txt
-  WORKING_DIRECTORY ${pack} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${PYTHON} ${SOURCE_DIR}/cmake/pack_zip.py ${BUILD_DIR}/${NAME}.zip
+    ${pack} ${epoch} ${pack}/files.txt
+  COMMAND_ERROR_IS_FATAL ANY)
 
-set(defines -DVERSION=${VERSION} -DSTAGE=${stage} -DOUTFILE=${BUILD_DIR}/${NAME}-setup.exe
+# The installer takes the files in the same order, each by name: a folder's own order is the
+# file system's, and differs from folder to folder.
+set(commands "")
+set(folder "")
+foreach(file IN LISTS files)
+  string(REPLACE "${NAME}/" "" relative "${file}")
+  get_filename_component(directory "${relative}" DIRECTORY)
+  if(NOT directory STREQUAL folder OR commands STREQUAL "")
+    set(out "$INSTDIR")
+    if(directory)
+      string(REPLACE "/" "\\" windows_directory "${directory}")
+      string(APPEND out "\\${windows_directory}")
+    endif()
+    string(APPEND commands "SetOutPath \"${out}\"\n")
+    set(folder "${directory}")
+  endif()
+  string(APPEND commands "File \"${pack}/${file}\"\n")
+endforeach()
+file(WRITE ${pack}/files.nsh "${commands}")
+
+set(defines -DVERSION=${VERSION} -DSTAGE=${stage} -DFILES=${pack}/files.nsh
+  -DOUTFILE=${BUILD_DIR}/${NAME}-setup.exe
   -DICON=${ICON} -DTITLE=${TITLE} -DPUBLISHER=${PUBLISHER})
 if(COPYRIGHT)
   list(APPEND defines -DCOPYRIGHT=${COPYRIGHT})

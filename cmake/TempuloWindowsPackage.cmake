@@ -40,6 +40,7 @@ add_custom_target(packages
     -DICON=${PROJECT_SOURCE_DIR}/resources/icons/tempulo.ico
     -DNSI=${PROJECT_SOURCE_DIR}/resources/windows/installer.nsi
     -DMAKENSIS=${TEMPULO_MAKENSIS}
+    -DPYTHON=${Python3_EXECUTABLE}
     -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
     -P ${PROJECT_SOURCE_DIR}/cmake/TempuloWindowsPack.cmake
   DEPENDS tempulo

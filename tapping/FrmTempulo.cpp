@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 
 #include "common/Conversions.h"
@@ -49,8 +50,13 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
   mnuInstructions_ = mnuHelp->addAction(QStringLiteral("Instructions"));
   mnuHelp->addSeparator();
   mnuAbout_ = mnuHelp->addAction(QStringLiteral("About"));
+  // Qt's own notice, as its licence asks, below the program's: Instructions and About keep their
+  // places.
+  mnuHelp->addSeparator();
+  mnuAboutQt_ = mnuHelp->addAction(QStringLiteral("About Qt"));
   connect(mnuInstructions_, &QAction::triggered, this, [] { MnuInstructions_Click(); });
   connect(mnuAbout_, &QAction::triggered, this, [] { MnuAbout_Click(); });
+  connect(mnuAboutQt_, &QAction::triggered, this, [] { MnuAboutQt_Click(); });
 
   canvas_ = new Canvas(twips::Size(3765, 1515), 0x404040, 0x000000, this);
   setCentralWidget(canvas_);
@@ -162,6 +168,8 @@ void FrmTempulo::Form_Resize() {
 void FrmTempulo::MnuInstructions_Click() { FrmGuide::Get().ShowModal(); }
 
 void FrmTempulo::MnuAbout_Click() { FrmAbout::Get().ShowModal(); }
+
+void FrmTempulo::MnuAboutQt_Click() { QMessageBox::aboutQt(nullptr, QStringLiteral("About Qt")); }
 
 void FrmTempulo::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);

@@ -35,6 +35,7 @@ class FrmTempulo : public QMainWindow {
   QFrame& Separator(int index) { return *separator_.at(index); }
   QAction& MnuInstructions() { return *mnuInstructions_; }
   QAction& MnuAbout() { return *mnuAbout_; }
+  QAction& MnuAboutQt() { return *mnuAboutQt_; }
   Canvas& Client() { return *canvas_; }
 
   // Computes bar, beat and tempo from a beat length and fills the results window.
@@ -53,6 +54,7 @@ class FrmTempulo : public QMainWindow {
   void Form_Unload();
   static void MnuInstructions_Click();
   static void MnuAbout_Click();
+  static void MnuAboutQt_Click();
 
   void Tap();
 
@@ -71,5 +73,6 @@ class FrmTempulo : public QMainWindow {
   QLabel* lblcalc0_ = nullptr;
   QAction* mnuInstructions_ = nullptr;
   QAction* mnuAbout_ = nullptr;
+  QAction* mnuAboutQt_ = nullptr;
   KeyPreview* keyPreview_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -229,15 +230,32 @@ TEST_F(TapWindow, SeparatorStretchesToTheClientWidthWhenShown) {
   window.close();
 }
 
-TEST_F(TapWindow, HelpMenuHoldsInstructionsSeparatorAbout) {
+TEST_F(TapWindow, HelpMenuHoldsInstructionsSeparatorAboutThenQtsNotice) {
   const auto menus = window.findChildren<QMenu*>();
   ASSERT_EQ(menus.size(), 1);
   EXPECT_EQ(menus[0]->title(), "Help");
   const auto actions = menus[0]->actions();
-  ASSERT_EQ(actions.size(), 3);
+  ASSERT_EQ(actions.size(), 5);
   EXPECT_EQ(actions[0]->text(), "Instructions");
   EXPECT_TRUE(actions[1]->isSeparator());
   EXPECT_EQ(actions[2]->text(), "About");
+  EXPECT_TRUE(actions[3]->isSeparator());
+  EXPECT_EQ(actions[4]->text(), "About Qt");
+}
+
+// Qt's notice, through Qt's own dialog: the licence it is used under.
+TEST_F(TapWindow, AboutQtNamesQtsLicence) {
+  ModalHelper helper;
+  helper.Expect([](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), "About Qt");
+    EXPECT_TRUE(box->text().contains("This program uses Qt version"));
+    EXPECT_TRUE(box->informativeText().contains("GNU (L)GPL"));
+    box->close();
+  });
+  window.MnuAboutQt().trigger();
+  EXPECT_EQ(helper.Handled(), 1);
 }
 
 }  // namespace

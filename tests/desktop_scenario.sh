@@ -8,7 +8,7 @@
 # that every value it shows is known exactly, whatever tempo the taps measured; Enter closes the
 # last. Cancel in a chain, and the "Invalid calculation" message in a chain, each leave the user
 # in the results window, where the next operation works on the tempo box's number. Then Escape
-# closes the results, and Help opens Instructions and About.
+# closes the results, and Help opens Instructions, About and About Qt.
 #   desktop_scenario.sh PROGRAM LANG      (runs itself inside desktop_session.sh)
 # LANG de_DE.UTF-8 types and expects decimal commas.
 set -uo pipefail
@@ -168,12 +168,14 @@ keys Escape
 wait_active "Bpm Tempulo 2004"
 check $? "Escape closes the results; the main window has the keyboard"
 
-# Help, from the menu at the left end of the menu bar: Instructions first, About last.
+# Help, from the menu at the left end of the menu bar: Instructions, About, then Qt's notice.
 main=$(xdotool search --onlyvisible --name "^Bpm Tempulo 2004$" | head -n 1)
-for item in Instructions About; do
+downs=()
+for item in Instructions About "About Qt"; do
+  downs+=(Down)
   xdotool mousemove --window "$main" 20 8 click 1
   sleep 0.7
-  if [ "$item" = Instructions ]; then keys Down Return; else keys Up Return; fi
+  keys "${downs[@]}" Return
   wait_active "$item"
   check $? "Help, $item opens the $item window"
   keys Escape

@@ -8,7 +8,9 @@
 ; Tempulo must be closed first. /S installs and uninstalls silently.
 ;
 ; makensis -DVERSION=0.1.0 -DSTAGE=DIR -DOUTFILE=FILE -DICON=FILE -DTITLE=... -DPUBLISHER=...
-;          [-DCOPYRIGHT=...] [-DHOMEPAGE=URL] installer.nsi
+;          -DFILES=files.nsh [-DCOPYRIGHT=...] [-DHOMEPAGE=URL] installer.nsi
+; (cmake/TempuloWindowsPack.cmake writes files.nsh: SetOutPath and File for each file of the
+; packed tree, in name order, so that two builds pack the same bytes.)
 
 Unicode true
 Target amd64-unicode
@@ -139,7 +141,8 @@ Section "Tempulo"
   ; What an older version put in its folders goes; the rest is overwritten.
   RMDir /r "$INSTDIR\translations"
   RMDir /r "$INSTDIR\licenses"
-  File /r "${STAGE}\*"
+  !include "${FILES}"  ; File commands for the packed tree, in name order
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\${PROGRAM}"
 
