@@ -12,6 +12,37 @@ namespace {
 
 constexpr const char* kCountProperty = "tempuloSpeaksCount";
 
+QAccessible::UpdateHandler passOn = nullptr;
+
+// Changes to a control of a window that is not on screen yet, such as a result filled in before
+// its window shows, give a screen reader nothing to present. Orca, handed them just as the window
+// appears, takes that control for the focus without announcing the window: they are not sent.
+bool Unseen(QAccessibleEvent& event) {
+  switch (event.type()) {
+    case QAccessible::TextCaretMoved:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+    case QAccessible::TextSelectionChanged:
+    case QAccessible::ValueChanged:
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged: {
+      const auto* widget = qobject_cast<const QWidget*>(event.object());
+      return widget != nullptr && !widget->isVisible();
+    }
+    default:
+      return false;
+  }
+}
+
+void Update(QAccessibleEvent* event) {
+  if (Unseen(*event)) return;
+  // Qt hands an event to the screen reader itself only while no handler is installed.
+  QAccessible::installUpdateHandler(passOn);
+  QAccessible::updateAccessibility(event);
+  QAccessible::installUpdateHandler(Update);
+}
+
 // Qt asks for each class of an object in turn, most derived first, until one answers.
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (className == QLatin1String("QLineEdit")) {
@@ -28,6 +59,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 void Accessibility::Install() {
   static const bool installed = [] {
     QAccessible::installFactory(Factory);
+    passOn = QAccessible::installUpdateHandler(Update);
     AtSpiBridge::Install();
     return true;
   }();

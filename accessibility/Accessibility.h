@@ -2,8 +2,9 @@
 
 // What screen readers are told of Tempulo, beyond what Qt tells them itself: the text boxes and
 // the prompt's entry (TextFieldAccessible), the tap counter (CounterAccessible), and on Linux
-// what Qt's AT-SPI bridge gets wrong (AtSpiBridge). Install() runs once at start-up, before the
-// first window, so that every interface Qt creates for these controls comes from here.
+// what Qt's AT-SPI bridge gets wrong (AtSpiBridge). Changes to controls of windows not yet shown
+// are not sent. Install() runs once at start-up, before the first window, so that every
+// interface Qt creates for these controls comes from here.
 
 class QLabel;
 class QString;

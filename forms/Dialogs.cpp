@@ -1,9 +1,12 @@
 #include "forms/Dialogs.h"
 
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpacerItem>
+#include <QTimer>
 
 #include "forms/TitleBar.h"
 
@@ -24,17 +27,55 @@ void MakeRoomForCaption(QDialog& dialog) {
   }
 }
 
+// The operand prompt. Answered with OK, it stays on screen until the event loop next turns, by
+// when the window that shows the outcome (the result, or the message) is up: the window system
+// hands the keyboard from the prompt straight to that window. Closed at once, it would hand it
+// for a moment to the window below, which screen readers announce and lose track of, and which
+// on Windows takes the focus and its box sets the current value.
+class Prompt : public QInputDialog {
+ public:
+  // Shows the prompt modally; returns Accepted or Rejected once it is answered.
+  int Ask() {
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    asking_ = true;
+    answered_.exec(QEventLoop::DialogExec);
+    return result();
+  }
+
+ protected:
+  void done(int result) override {
+    if (!asking_) {
+      QInputDialog::done(result);  // answered already: closing it closes it
+      return;
+    }
+    asking_ = false;
+    setResult(result);
+    answered_.exit();
+  }
+
+ private:
+  QEventLoop answered_;
+  bool asking_ = false;
+};
+
 }  // namespace
 
 QString Dialogs::InputBox(const QString& prompt, const QString& title, const QString& defaultText) {
-  QInputDialog dialog;
-  dialog.setWindowTitle(title);
-  dialog.setLabelText(prompt);
-  dialog.setInputMode(QInputDialog::TextInput);
-  dialog.setTextValue(defaultText);
-  MakeRoomForCaption(dialog);
-  if (dialog.exec() != QDialog::Accepted) return {};
-  return dialog.textValue();
+  QPointer<Prompt> dialog = new Prompt;
+  dialog->setWindowTitle(title);
+  dialog->setLabelText(prompt);
+  dialog->setInputMode(QInputDialog::TextInput);
+  dialog->setTextValue(defaultText);
+  MakeRoomForCaption(*dialog);
+  const bool accepted = dialog->Ask() == QDialog::Accepted;
+  const QString answer = accepted ? dialog->textValue() : QString();
+  if (answer.isEmpty()) {
+    delete dialog;  // nothing follows
+  } else {
+    QTimer::singleShot(0, [dialog] { delete dialog; });
+  }
+  return answer;
 }
 
 void Dialogs::Exclamation(const QString& text, const QString& title) {

@@ -132,6 +132,10 @@ fi
 if [ "$status" -ne 0 ]; then
   echo "program output:" >&2
   cat "$scratch/program.log" >&2
+  if [ "$mode" = --orca ]; then
+    cp "$TEMPULO_ORCA_LOG" "${TMPDIR:-/tmp}/tempulo-orca.log"
+    echo "Orca's log: ${TMPDIR:-/tmp}/tempulo-orca.log" >&2
+  fi
 elif [ -s "$printed" ]; then
   echo "the program printed (it should print nothing):" >&2
   cat "$printed" >&2
