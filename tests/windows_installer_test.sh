@@ -42,7 +42,18 @@ user_menu="$drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Progr
 all_folder="$drive/Program Files/Tempulo"
 all_menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs"
 
-entry() { wine reg query "$1\\$key" 2>/dev/null | tr -d '\r' | grep REG_; }
+# reg answers 1 for a key that is not there; any other failure is Wine's, and is asked again.
+entry() {
+  local out status
+  for _ in 1 2 3; do
+    out=$(wine reg query "$1\\$key" 2>/dev/null)
+    status=$?
+    [ "$status" -le 1 ] && break
+    echo "      reg query $1 failed ($status), asked again" >&2
+    sleep 1
+  done
+  tr -d '\r' <<<"$out" | grep REG_
+}
 value() { entry "$1" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 # What an install left: files of Tempulo's, shortcuts, installed-apps entries.
 state() {
@@ -164,7 +175,8 @@ nothing_left
 check $? "uninstalling leaves no file, shortcut or registry key"
 
 # An older build in a folder of the user's choice, then the upgrade, which keeps that folder.
-makensis -V1 -NOCD -DVERSION=0.0.9 "-DSTAGE=$build/pack/$name" "-DOUTFILE=$scratch/old-setup.exe" \
+makensis -V1 -NOCD -DVERSION=0.0.9 "-DSTAGE=$build/pack/$name" "-DFILES=$build/pack/files.nsh" \
+  "-DOUTFILE=$scratch/old-setup.exe" \
   "-DICON=$here/../resources/icons/tempulo.ico" "-DTITLE=Bpm Tempulo 2004" \
   "-DPUBLISHER=Tempulo contributors" "$here/../resources/windows/installer.nsi" >/dev/null
 check $? "the same program packs as version 0.0.9"
