@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusVariant>
@@ -107,6 +108,14 @@ void HoldCallToText(const QDBusMessage& call) {
   if (!ranged && !editing) return;
   QAccessibleInterface* object = ObjectAt(call.path());
   if (object == nullptr || !object->isValid()) return;
+  // Qt's bridge answers every editing call with success, even on text that offers no editing
+  // and that it therefore leaves as it was; the caller hears the truth first, and the bus drops
+  // the bridge's answer to a call already answered. The bridge still handles the call, so its
+  // offsets are held all the same.
+  if (editing && object->editableTextInterface() == nullptr) {
+    QDBusConnection(QStringLiteral("a11y"))
+        .send(call.createErrorReply(QDBusError::NotSupported, QStringLiteral("The text is read-only")));
+  }
 
   const int length = TextLength(*object);
   QList<QVariant> arguments = call.arguments();

@@ -100,6 +100,11 @@ def careless_client(shown, what):
             check(obj.getState().contains(pyatspi.STATE_READ_ONLY) and
                   "EditableText" not in obj.get_interfaces(),
                   "%s is read-only and offers no editing" % obj.name)
+            try:
+                refused = not Atspi.EditableText.set_text_contents(obj, "abc")
+            except GLib.GError:
+                refused = True
+            check(refused, "%s answers that new text is refused" % obj.name)
         n = len(before)
         plan = []
         for a in offsets(n):
