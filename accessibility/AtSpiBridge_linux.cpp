@@ -114,7 +114,8 @@ void HoldCallToText(const QDBusMessage& call) {
   // offsets are held all the same.
   if (editing && object->editableTextInterface() == nullptr) {
     QDBusConnection(QStringLiteral("a11y"))
-        .send(call.createErrorReply(QDBusError::NotSupported, QStringLiteral("The text is read-only")));
+        .send(call.createErrorReply(QDBusError::NotSupported,
+                                    QStringLiteral("The text is read-only")));
   }
 
   const int length = TextLength(*object);
