@@ -9,14 +9,22 @@ TEMPULO_PACKAGES=(
   qt6-base-dev libgl-dev libgtest-dev
   qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
 )
-# Further packages only the test suite needs. The screen-reader tests run the program on a virtual
-# screen with a window manager, the accessibility bus and its Python client, in English and with
-# Qt's German translations, and once with Orca itself (its log written through script(1)).
-TEMPULO_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file locales lintian man-db
-  xvfb xauth openbox xdotool dbus at-spi2-core python3-pyatspi qt6-translations-l10n
-  orca bsdutils)
+# Further packages the tests that scripts/test runs call, by test. A test that calls a program
+# finds it here, in the list of the script that runs it (scripts/windows has its own).
+TEMPULO_TEST_PACKAGES=(
+  # desktop_entry_valid, metainfo_valid, install_tree: the launcher's and AppStream's validators.
+  desktop-file-utils appstream file
+  # deb_package, homepage_none, homepage_set: packing, lintian, the manual page, the changelog.
+  dpkg-dev lintian man-db
+  # desktop_en, desktop_de, atspi_en, atspi_de, orca: a virtual screen with a window manager,
+  # keys typed through XTest, numbers read through the clipboard, the screen on a failure, the
+  # session and accessibility buses with AT-SPI's Python client, English and German with Qt's
+  # translations; Orca itself, its log written through script(1).
+  xvfb xauth openbox xdotool xclip imagemagick dbus at-spi2-core python3-pyatspi locales
+  qt6-translations-l10n orca bsdutils
+)
 # The linters scripts/lint runs.
-TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck)
+TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck shellcheck)
 # The fuzz targets build with clang and its libFuzzer and sanitizer runtimes.
 TEMPULO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
@@ -81,8 +89,33 @@ tempulo_wine_env() {
 }
 
 # Packages carry file times from the source, not from the clock: the time of the last commit,
-# unless the caller set SOURCE_DATE_EPOCH.
+# unless the caller set SOURCE_DATE_EPOCH. A tree without git (git archive, a release tarball)
+# takes the newest time of its files, which git archive sets to the commit's.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   SOURCE_DATE_EPOCH=$(git -C "$TEMPULO_ROOT" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=
-  [ -n "$SOURCE_DATE_EPOCH" ] && export SOURCE_DATE_EPOCH
+  if [ -z "$SOURCE_DATE_EPOCH" ]; then
+    SOURCE_DATE_EPOCH=$(find "$TEMPULO_ROOT" -mindepth 1 \( -name '.*' -o -name 'build' -o -name 'build-*' \) \
+        -prune -o -type f -printf '%T@\n' 2>/dev/null | sort -n | tail -n 1 | cut -d. -f1)
+    echo "No git commit to date the packages by: they carry $(date -u -d "@${SOURCE_DATE_EPOCH:-0}" \
+'+%Y-%m-%d %H:%M:%S UTC'), the newest file time in $TEMPULO_ROOT (set SOURCE_DATE_EPOCH to choose)" >&2
+  fi
+  export SOURCE_DATE_EPOCH
 fi
+
+# A script that stops on a failed command (set -e) says which command failed and where, rather
+# than ending without a word.
+case $- in
+  *e*)
+    set -o errtrace
+    trap 'tempulo_failed=$?
+          echo "${0##*/}: failed (exit $tempulo_failed) at line $LINENO: $BASH_COMMAND" >&2' ERR
+    ;;
+esac
+
+# Our source folders: every folder at the top of the tree that holds C++ (build folders and
+# hidden ones aside). The linters check these, so a new folder is checked from its first file.
+tempulo_source_dirs() {
+  find "$TEMPULO_ROOT" -mindepth 1 -maxdepth 1 -type d ! -name '.*' ! -name build ! -name 'build-*' \
+    -exec sh -c 'find "$1" -type f \( -name "*.cpp" -o -name "*.h" \) | grep -q .' sh {} \; \
+    -printf '%f\n' | sort
+}
