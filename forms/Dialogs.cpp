@@ -69,7 +69,7 @@ QString Dialogs::InputBox(const QString& prompt, const QString& title, const QSt
   dialog->setTextValue(defaultText);
   MakeRoomForCaption(*dialog);
   const bool accepted = dialog->Ask() == QDialog::Accepted;
-  const QString answer = accepted ? dialog->textValue() : QString();
+  QString answer = accepted ? dialog->textValue() : QString();
   if (answer.isEmpty()) {
     delete dialog;  // nothing follows
   } else {

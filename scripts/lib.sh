@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # the package lists are read by the scripts that source this
 # Shared by the scripts: installs what the build needs, configures and builds, and says how Wine
 # runs the Windows program. Sourced, not run.
 
@@ -83,6 +84,7 @@ tempulo_build_dir() {
 # A Wine of Tempulo's own, apart from any the user has (or, given a folder, one there): 64-bit,
 # quiet, and without the .NET and browser engines Wine would otherwise offer to download. The
 # scripts, the tests they run and the `windows` test preset all run Wine under this.
+# shellcheck disable=SC2120  # the folder is for the installer test; the rest use the default
 tempulo_wine_env() {
   export WINEPREFIX=${1:-${XDG_CACHE_HOME:-$HOME/.cache}/tempulo/wine64}
   export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -96,19 +98,24 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   if [ -z "$SOURCE_DATE_EPOCH" ]; then
     SOURCE_DATE_EPOCH=$(find "$TEMPULO_ROOT" -mindepth 1 \( -name '.*' -o -name 'build' -o -name 'build-*' \) \
         -prune -o -type f -printf '%T@\n' 2>/dev/null | sort -n | tail -n 1 | cut -d. -f1)
-    echo "No git commit to date the packages by: they carry $(date -u -d "@${SOURCE_DATE_EPOCH:-0}" \
+    # Said by the scripts, not by each test that sources this.
+    if [ "$(cd "$(dirname "$0")" 2>/dev/null && pwd)" = "$TEMPULO_ROOT/scripts" ]; then
+      echo "No git commit to date the packages by: they carry $(date -u -d "@${SOURCE_DATE_EPOCH:-0}" \
 '+%Y-%m-%d %H:%M:%S UTC'), the newest file time in $TEMPULO_ROOT (set SOURCE_DATE_EPOCH to choose)" >&2
+    fi
   fi
   export SOURCE_DATE_EPOCH
 fi
 
 # A script that stops on a failed command (set -e) says which command failed and where, rather
 # than ending without a word.
+tempulo_report_failure() {
+  echo "${0##*/}: failed (exit $1) at line $2: $3" >&2
+}
 case $- in
   *e*)
     set -o errtrace
-    trap 'tempulo_failed=$?
-          echo "${0##*/}: failed (exit $tempulo_failed) at line $LINENO: $BASH_COMMAND" >&2' ERR
+    trap 'tempulo_report_failure "$?" "$LINENO" "$BASH_COMMAND"' ERR
     ;;
 esac
 

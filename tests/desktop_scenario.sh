@@ -18,13 +18,16 @@ if [ -z "${TEMPULO_PROGRAM_PID:-}" ]; then
   mode=--plain
   if [[ $program == *.exe ]]; then
     mode=--wine
+    # shellcheck source=scripts/lib.sh
     source "$here/../scripts/lib.sh"
     [ -n "${WINEPREFIX:-}" ] || tempulo_wine_env
     # Wine's desktop process lives as long as its server, and one started by a program without a
     # screen (the offscreen tests) would leave this one without windows: start afresh.
     wineserver -k >/dev/null 2>&1
   fi
-  export TEMPULO_SCENARIO_WINE=$([ "$mode" = --wine ] && echo 1 || echo 0)
+  TEMPULO_SCENARIO_WINE=0
+  [ "$mode" = --wine ] && TEMPULO_SCENARIO_WINE=1
+  export TEMPULO_SCENARIO_WINE
   lang=${2:?usage: desktop_scenario.sh PROGRAM LANG}
   exec bash "$here/desktop_session.sh" "$mode" "$program" "$lang" -- bash "${BASH_SOURCE[0]}" "$lang"
 fi
@@ -125,7 +128,7 @@ operate '*' Multiplication 0 0
 operate + Addition/subtraction 120 120
 operate '*' Multiplication 2 240
 operate / Division 7 34.2857142857143
-operate '\' "Rounded division" 2 17
+operate "\\" "Rounded division" 2 17
 operate '#' Semitone 12 8.5
 operate . "Decimal rounding" 0 8
 operate - Addition/subtraction -2.5 5.5

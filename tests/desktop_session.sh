@@ -107,8 +107,8 @@ if [ "$mode" = --wine ]; then
   launcher=("$(dirname "${BASH_SOURCE[0]}")/wine.sh")
   # Wine takes the desktop's language from the C library's locale, which must be installed (Qt on
   # Linux reads LANG itself): one that is not is compiled for this session.
-  wanted=$(tr "A-Z" "a-z" <<<"${lang//-/}")
-  if ! locale -a 2>/dev/null | tr 'A-Z' 'a-z' | tr -d '-' | grep -qx "$wanted"; then
+  wanted=$(tr '[:upper:]' '[:lower:]' <<<"${lang//-/}")
+  if ! locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-' | grep -qx "$wanted"; then
     mkdir -p "$scratch/locale"
     localedef -i "${lang%%.*}" -f "${lang#*.}" "$scratch/locale/$lang" >/dev/null 2>&1 ||
       { echo "cannot compile the locale $lang (localedef, package locales)" >&2; exit 1; }

@@ -14,6 +14,7 @@
 set -uo pipefail
 build=$(realpath "${1:?usage: windows_installer_test.sh BUILD_DIR}")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=scripts/lib.sh
 source "$here/../scripts/lib.sh"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name=tempulo-$version-win64
@@ -74,7 +75,7 @@ install() {
 # The uninstaller hands over to a copy of itself and returns at once: wait for its work.
 uninstall() {
   local command=$1 folder=$2
-  eval "wine $(sed 's/\\/\\\\/g' <<<"$command")" >/dev/null 2>&1
+  eval "wine ${command//\\/\\\\}" >/dev/null 2>&1
   for _ in $(seq 60); do
     [ -e "$folder" ] || break
     sleep 0.5
@@ -114,7 +115,7 @@ PARTS
   local missing=0 text
   while read -r text; do
     [ -f "$folder/$text" ] || { echo "      missing: $text"; missing=1; }
-  done < <(grep -oE 'licenses\\[^ ,)]+' "$notices" | tr '\\' '/' | tr -d '\r' | sort -u)
+  done < <(grep -oE 'licenses\\[^ ,)]+' "$notices" | sed 's|\\|/|g' | tr -d '\r' | sort -u)
   check $missing "every licence text the notices name is installed"
 }
 
