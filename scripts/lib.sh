@@ -57,9 +57,18 @@ tempulo_install() {
   fi
   echo "Installing: $missing"
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
+  # apt's and dpkg's progress go to a log, shown when they fail.
+  local log
+  log=$(mktemp)
   # shellcheck disable=SC2086
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+  if ! { "${sudo[@]}" apt-get update -qq &&
+         "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing; } >"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    rm -f "$log"
+    echo "Installing the packages failed (apt-get install $missing)" >&2
+    exit 1
+  fi
+  rm -f "$log"
 }
 
 # Configures (first time only) and builds the given preset incrementally.
