@@ -1,10 +1,9 @@
-#include <QApplication>
-
+#include "platform/KeyDownApplication.h"
 #include "tapping/FrmTempulo.h"
 #include "ui/Application.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  KeyDownApplication app(argc, argv);
   Application::SetUp(app);
   FrmTempulo window;
   window.show();

@@ -2,6 +2,8 @@
 
 // The time of day as Tempulo reads it: seconds since local midnight in single precision,
 // restarting at 0 at midnight. Windows take a TimeSource so tests can hand in their own clock.
+// Read while a key press is handled, it is the moment that key went down, where the window
+// system told it (KeyDownClock).
 
 #include <functional>
 

@@ -3,8 +3,6 @@
 #include <chrono>
 #include <ctime>
 
-float Clock::TimeOfDay() { return static_cast<float>(SecondsSinceMidnight()); }
-
 double Clock::SecondsSinceMidnight() {
   using namespace std::chrono;
   const auto now = system_clock::now();

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-float Clock::TimeOfDay() { return static_cast<float>(SecondsSinceMidnight()); }
-
 double Clock::SecondsSinceMidnight() {
   // GetSystemTime(AsFileTime) moves in timer ticks of up to 15.6 ms; the precise form reads the
   // performance counter behind it.

@@ -1,14 +1,14 @@
 // Window tests run headless: the offscreen platform unless a display was asked for explicitly.
-#include <QApplication>
 #include <gtest/gtest.h>
 
+#include "platform/KeyDownApplication.h"
 #include "tests/QuietPlatformNotices.h"
 #include "ui/Application.h"
 
 int main(int argc, char** argv) {
   quiet_platform_notices::Install();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  KeyDownApplication app(argc, argv);
   Application::SetUp(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
