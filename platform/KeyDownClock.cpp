@@ -7,7 +7,7 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 // Older than this, a stamp is taken for another clock's, or for a press no longer waited for.
-constexpr double kLongestDelayMs = 1000.0;
+constexpr double kLongestDelay = 1.0;  // seconds
 // More presses than anyone types in a second: a cap, should ageing ever fall behind.
 constexpr std::size_t kMostPending = 64;
 
@@ -22,7 +22,7 @@ std::optional<double> KeyDownClock::MomentOf(std::uint32_t stampMs, ClockPair no
   const auto nowStamp = static_cast<std::uint32_t>(std::fmod(wholeMs, 4294967296.0));
   const auto elapsed = static_cast<std::uint32_t>(nowStamp - stampMs);  // across a wrap too
   const double delayMs = static_cast<double>(elapsed) + (now.eventMs - wholeMs);
-  if (delayMs > kLongestDelayMs || delayMs <= stepMs) return std::nullopt;
+  if (delayMs > kLongestDelay * 1000.0 || delayMs <= stepMs) return std::nullopt;
   double moment = now.timeOfDay - delayMs / 1000.0;
   // Pressed before midnight, handled after it.
   if (moment < 0) moment += kSecondsPerDay;
@@ -46,7 +46,7 @@ std::optional<double> KeyDownClock::Delivered(const KeyIdentity& key, double ste
 }
 
 void KeyDownClock::DropOlderThanASecond(double steadyNow) {
-  while (!pending_.empty() && steadyNow - pending_.front().arrivedAt > kLongestDelayMs / 1000.0) {
+  while (!pending_.empty() && steadyNow - pending_.front().arrivedAt > kLongestDelay) {
     pending_.pop_front();
   }
 }

@@ -19,9 +19,9 @@
 
 namespace {
 
-// A stamp taken `delay` ms before the event clock read `nowMs`, when the time of day was 1000 s.
+// A stamp, and the event clock as read with the time of day at 1000 s.
 struct StampCase {
-  const char* name;
+  const char* name;  // cppcheck-suppress unusedStructMember ; the test name, via TestParamInfo
   std::uint32_t stamp;
   double nowMs;
   double stepMs;
