@@ -16,6 +16,7 @@
 #include <QTest>
 #include <benchmark/benchmark.h>
 
+#include "platform/KeyDownApplication.h"
 #include "tapping/FrmTempulo.h"
 #include "tests/QuietPlatformNotices.h"
 #include "ui/Application.h"
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   quiet_platform_notices::Install();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  KeyDownApplication app(argc, argv);  // as the program: each press noted as it arrives
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   Application::SetUp(app);
 

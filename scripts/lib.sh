@@ -71,6 +71,14 @@ tempulo_install() {
   rm -f "$log"
 }
 
+# Says how long the step just ended took (since the last call, or the script's start).
+tempulo_step_took() {
+  local now=$SECONDS
+  local took=$((now - ${tempulo_step_start:-0}))
+  printf '%s: %s took %d min %02d s\n' "${0##*/}" "$1" $((took / 60)) $((took % 60))
+  tempulo_step_start=$now
+}
+
 # Configures (first time only) and builds the given preset incrementally.
 tempulo_build() {
   local preset=$1
