@@ -9,8 +9,9 @@
 // - Windows: Qt's key event carries the time Qt handled the message; the message's own time
 //   (GetTickCount's clock, in steps of 10 to 16 ms) reaches the program through a native event
 //   filter, and counts only where the press waited longer than one of its steps.
-// A stamp that tells nothing (0, a sent event, another clock) leaves the press to the time of
-// day read as it is handled.
+// A press younger than a step of its stamp takes the time of day as it arrives. A stamp that
+// tells nothing (0, a sent event, another clock) leaves the press to the time of day read as it
+// is handled.
 
 #include <optional>
 
@@ -23,6 +24,6 @@ class EventClock {
   static void Install(QCoreApplication& app);
 
   // The time of day (seconds since local midnight) at which a press arriving now from the
-  // window system went down, if its stamp tells it better than the time of day now.
+  // window system went down, if its stamp tells it.
   static std::optional<double> MomentOf(const QKeyEvent& press);
 };

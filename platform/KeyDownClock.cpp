@@ -22,7 +22,10 @@ std::optional<double> KeyDownClock::MomentOf(std::uint32_t stampMs, ClockPair no
   const auto nowStamp = static_cast<std::uint32_t>(std::fmod(wholeMs, 4294967296.0));
   const auto elapsed = static_cast<std::uint32_t>(nowStamp - stampMs);  // across a wrap too
   const double delayMs = static_cast<double>(elapsed) + (now.eventMs - wholeMs);
-  if (delayMs > kLongestDelay * 1000.0 || delayMs <= stepMs) return std::nullopt;
+  if (delayMs > kLongestDelay * 1000.0) return std::nullopt;
+  // A press younger than a step of its stamp: the time of day read with the stamp is the finer
+  // reading, and it is still ahead of whatever delays the press from here on.
+  if (delayMs <= stepMs) return now.timeOfDay;
   double moment = now.timeOfDay - delayMs / 1000.0;
   // Pressed before midnight, handled after it.
   if (moment < 0) moment += kSecondsPerDay;

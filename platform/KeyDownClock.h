@@ -35,10 +35,11 @@ struct ClockPair {
 class KeyDownClock {
  public:
   // The time of day at which a key stamped stampMs on the window system's 32-bit millisecond
-  // clock (which wraps after 49.7 days) went down, given both clocks as read now. None where the
-  // stamp tells no more than the time of day now: a stamp of 0, one ahead of now or more than a
-  // second old (a sent event, or a clock other than the one read), or one no older than the
-  // event clock's step, which the time of day read now beats.
+  // clock (which wraps after 49.7 days) went down, given both clocks as read now, as the press
+  // arrives. A stamp no older than the event clock's step tells less than the time of day read
+  // now, which it gets. None where the stamp tells nothing: a stamp of 0, or one ahead of now or
+  // more than a second old (a sent event, or a clock other than the one read); the press is then
+  // timed when it is handled.
   static std::optional<double> MomentOf(std::uint32_t stampMs, ClockPair now, double stepMs);
 
   // A press arrives from the window system, with its moment if known. steadyNow (seconds on a
