@@ -23,6 +23,8 @@ TEMPULO_TEST_PACKAGES=(
   # translations; Orca itself, its log written through script(1).
   xvfb xauth openbox xdotool xclip imagemagick dbus at-spi2-core python3-pyatspi locales
   qt6-translations-l10n orca bsdutils
+  # wayland: the compositor, Qt's Wayland platform, keys typed with wtype, the clipboard read.
+  sway qt6-wayland wtype wl-clipboard
 )
 # The linters scripts/lint runs.
 TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck shellcheck)
