@@ -130,6 +130,10 @@ if [ "$mode" = --orca ]; then
   printed=$scratch/unexpected.log
 fi
 if [ "$status" -ne 0 ]; then
+  # Which window had the keyboard, and which the window manager made active: a window that gets
+  # keys without being made active is not active to Qt, nor to a screen reader.
+  echo "X input focus: $(xdotool getwindowfocus getwindowname 2>&1);" \
+    "active window: $(xdotool getactivewindow getwindowname 2>&1)" >&2
   echo "program output:" >&2
   cat "$scratch/program.log" >&2
   if [ "$mode" = --orca ]; then
