@@ -47,6 +47,7 @@ pids=()
 # shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  [ "$mode" = --wine ] && wineserver -k >/dev/null 2>&1
   wait 2>/dev/null
   rm -rf "$scratch"
 }
@@ -114,6 +115,20 @@ if [ "$mode" = --wine ]; then
       { echo "cannot compile the locale $lang (localedef, package locales)" >&2; exit 1; }
     export LOCPATH=$scratch/locale
   fi
+  # Wine's own processes (its services, the device host, the desktop window) start with the
+  # first program of a Wine session and write to that program's output; the device host now and
+  # then crashes as it starts, in Wine's ntoskrnl.exe. A session of this screen's own, kept up
+  # until the end and started by wineboot, gives them a log of their own: what the program
+  # prints is its own.
+  if [ -z "${WINEPREFIX:-}" ]; then
+    # shellcheck source=scripts/lib.sh
+    source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+    tempulo_wine_env
+  fi
+  wineserver -k >/dev/null 2>&1
+  wineserver --persistent >/dev/null 2>&1
+  env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE LANG="$lang" \
+    "${launcher[@]}" wineboot >"$scratch/wine.log" 2>&1
 fi
 env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE -u QT_SCALE_FACTOR LANG="$lang" \
   QT_QPA_PLATFORM=xcb "${launcher[@]}" "$program" >"$scratch/program.log" 2>&1 &
@@ -128,6 +143,10 @@ printed=$scratch/program.log
 if [ "$mode" = --orca ]; then
   grep -v "^QSpiApplication::" "$scratch/program.log" >"$scratch/unexpected.log"
   printed=$scratch/unexpected.log
+fi
+if [ "$mode" = --wine ] && grep -q "Unhandled" "$scratch/wine.log"; then
+  echo "note: Wine's own processes (not the program) reported:" >&2
+  grep "Unhandled" "$scratch/wine.log" >&2
 fi
 if [ "$status" -ne 0 ]; then
   # Which window had the keyboard, and which the window manager made active: a window that gets
