@@ -18,13 +18,7 @@ if [ -z "${TEMPULO_PROGRAM_PID:-}" ]; then
   program=${1:?usage: desktop_scenario.sh PROGRAM LANG}
   mode=--plain
   if [[ $program == *.exe ]]; then
-    mode=--wine
-    # shellcheck source=scripts/lib.sh
-    source "$here/../scripts/lib.sh"
-    [ -n "${WINEPREFIX:-}" ] || tempulo_wine_env
-    # Wine's desktop process lives as long as its server, and one started by a program without a
-    # screen (the offscreen tests) would leave this one without windows: start afresh.
-    wineserver -k >/dev/null 2>&1
+    mode=--wine  # the session starts a Wine server of its own, for this screen
   fi
   TEMPULO_SCENARIO_WINE=0
   [ "$mode" = --wine ] && TEMPULO_SCENARIO_WINE=1

@@ -119,7 +119,8 @@ if [ "$mode" = --wine ]; then
   # first program of a Wine session and write to that program's output; the device host now and
   # then crashes as it starts, in Wine's ntoskrnl.exe. A session of this screen's own, kept up
   # until the end and started by wineboot, gives them a log of their own: what the program
-  # prints is its own.
+  # prints is its own. (A server left from before would also keep its desktop process on another
+  # screen, or on none, as the offscreen tests leave it.)
   if [ -z "${WINEPREFIX:-}" ]; then
     # shellcheck source=scripts/lib.sh
     source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
