@@ -8,12 +8,8 @@
 //   new name, and Orca can do nothing with it. NameChanged sends the event as AT-SPI defines it.
 //   Qt 6.8's bridge sends the name itself, so from 6.8 it sends nothing; on a Qt between that
 //   mended it earlier a screen reader may get the name twice, which Orca speaks once.
-// - Offsets: for a few calls the bridge acts on the caller's offsets itself before asking the
-//   text interface: it measures a range character by character (a range up to the largest int
-//   never ends), pads a text to the offset it inserts at, or sizes an inserted text by a length
-//   it is given. Install() has every such call's offsets held to the text of the object it is
-//   made on before the bridge sees it, so that no client can freeze the program or make it
-//   allocate without bound.
+// - Calls: Qt's bridge acts on some offsets a client gives before asking the text interface, and
+//   answers a few calls wrongly. Install() puts AtSpiCallGuard in front of it.
 
 class QObject;
 

@@ -5,6 +5,8 @@
 
 #include <QTextBoundaryFinder>
 
+#include "accessibility/HeldOffset.h"
+
 namespace text_boundaries {
 namespace {
 
@@ -38,9 +40,7 @@ std::vector<int> Edges(const QString& text, QAccessible::TextBoundaryType bounda
 }
 
 int Clamp(const QString& text, int offset) {
-  const int length = static_cast<int>(text.size());
-  if (offset == -1) return length;
-  return std::clamp(offset, 0, length);
+  return HeldOffset(offset, static_cast<int>(text.size()));
 }
 
 QString Range(const QString& text, int start, int end, int* startOffset, int* endOffset) {

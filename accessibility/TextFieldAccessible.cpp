@@ -7,6 +7,7 @@
 #include <QTextLayout>
 #include <QValidator>
 
+#include "accessibility/HeldOffset.h"
 #include "accessibility/TextBoundaries.h"
 
 TextFieldAccessible::TextFieldAccessible(QLineEdit* field)
@@ -22,10 +23,8 @@ bool TextFieldAccessible::Editable() const {
 }
 
 int TextFieldAccessible::Hold(int offset) const {
-  const int length = characterCount();
-  if (offset == -1) return length;
   if (offset == -2) return cursorPosition();
-  return std::clamp(offset, 0, length);
+  return HeldOffset(offset, characterCount());
 }
 
 QString TextFieldAccessible::text(QAccessible::Text t) const {

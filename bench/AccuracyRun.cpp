@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: accuracy_run [--measurements N] [--seed S]\n");
     return 2;
   }
-  Application::SetUp(app);
+  Application::SetUp();
 
   Driver driver;
   if (!driver.Show()) {

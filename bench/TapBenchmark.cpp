@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   KeyDownApplication app(argc, argv);  // as the program: each press noted as it arrives
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  Application::SetUp(app);
+  Application::SetUp();
 
   FrmTempulo window([tapper = Tapper()]() mutable { return tapper.Read(); });
   window.show();

@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
   }
 
   KeyDownApplication app(argc, argv);
-  Application::SetUp(app);
+  Application::SetUp();
   std::vector<Reading> readings;
   FrmTempulo window([&readings] {
     readings.push_back({Clock::SecondsSinceMidnight(), KeyDownClock::Current()});

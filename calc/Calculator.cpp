@@ -75,18 +75,12 @@ const OperationText& TextsOf(CalcOperation operation) {
   static const OperationText decimalRound{QStringLiteral("Enter the decimal rounding (.) value."),
                                           QStringLiteral("Decimal rounding"), QStringLiteral("3")};
   switch (operation) {
-    case CalcOperation::Multiply:
-      return multiply;
-    case CalcOperation::Divide:
-      return divide;
-    case CalcOperation::IntegerDivide:
-      return integerDivide;
-    case CalcOperation::AddSubtract:
-      return addSubtract;
-    case CalcOperation::Semitone:
-      return semitone;
-    case CalcOperation::DecimalRound:
-      return decimalRound;
+    case CalcOperation::Multiply: return multiply;
+    case CalcOperation::Divide: return divide;
+    case CalcOperation::IntegerDivide: return integerDivide;
+    case CalcOperation::AddSubtract: return addSubtract;
+    case CalcOperation::Semitone: return semitone;
+    case CalcOperation::DecimalRound: return decimalRound;
   }
   throw std::invalid_argument("unknown calculator operation");
 }

@@ -2,24 +2,18 @@
 
 #include <stdexcept>
 
-#include "calc/mdlMain.h"
+#include "calc/CalcState.h"
 #include "common/Conversions.h"
+#include "forms/KeyCodes.h"
 #include "forms/KeyPreview.h"
 #include "forms/Twips.h"
 #include "ui/Gradient.h"
 
-namespace {
-
-const Form::Design kDesign{
-    .caption = QStringLiteral("Calculated Result"),  // replaced before it is first shown
-    .clientSize = twips::Size(3735, 585),
-    .border = Form::Border::FixedToolWindow,
-    .position = Form::StartUpPosition::CenterScreen,
-    .backColor = 0x404040,
-    .fillColor = 0x000000,
-};
-
-}  // namespace
+// The caption is replaced before the window is first shown.
+static const Form::Design kDesign{
+    .caption = QStringLiteral("Calculated Result"), .clientSize = twips::Size(3735, 585),
+    .border = Form::Border::FixedToolWindow, .position = Form::StartUpPosition::CenterScreen,
+    .backColor = 0x404040, .fillColor = 0x000000};
 
 FrmResult::FrmResult()
     : Form(kDesign), txtResult_(new TextBox(twips::Rect(120, 120, 3495, 315), &Client())) {
@@ -42,7 +36,7 @@ FrmResult::FrmResult()
 void FrmResult::Form_Load() { PaintWindowGradient(Client(), GRADIENT_FILL_RECT_H); }
 
 bool FrmResult::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
-  if (keyCode != 27 && keyCode != 13) return false;
+  if (keyCode != vbKeyEscape && keyCode != vbKeyReturn) return false;
   Unload();
   return true;  // a closed window has nothing more to do with the key
 }
@@ -57,4 +51,8 @@ void FrmResult::TxtResult_GotFocus() {
   }
 }
 
-void FrmResult::TxtResult_KeyPress(std::int16_t keyAscii) { mdlMain::HandleCalcKey(keyAscii); }
+void FrmResult::TxtResult_KeyPress(std::int16_t keyAscii) {
+  // An operator goes on from the shown value: the window closes, and the calculation waiting on
+  // it runs the operation next.
+  if (mdlMain::ChainCalcKey(keyAscii)) UnloadIfLoaded();
+}

@@ -21,14 +21,8 @@ namespace {
 // result window hands the keyboard back to the tap results window, and where the window system
 // does that at once (Windows does), that window's box takes the focus and sets CurrentValue from
 // its own number before the prompt opens. A focus the program causes itself must not change the
-// number the user is calculating with.
-struct Operation {
-  CalcOperation operation;
-  double value;
-};
-
+// number the user is calculating with. The result window keeps the typed operation in Chained.
 bool waitingOnResult = false;
-std::optional<Operation> chained;
 
 void ShowError() {
   Dialogs::Exclamation(QStringLiteral("Invalid calculation"), QStringLiteral("Calculation Error"));
@@ -69,7 +63,7 @@ void RunCalculation(CalcOperation operation) {
   const Operation typed{operation, CurrentValue};
   FrmResult::UnloadIfLoaded();
   if (waitingOnResult) {
-    chained = typed;
+    Chained = typed;
     return;
   }
 
@@ -77,7 +71,7 @@ void RunCalculation(CalcOperation operation) {
     waitingOnResult = true;
     FrmResult::Get().ShowModal();
     waitingOnResult = false;
-    next = std::exchange(chained, std::nullopt);
+    next = std::exchange(Chained, std::nullopt);
   }
 }
 

@@ -1,17 +1,14 @@
 #pragma once
 
-// The result calculator as the windows use it: the one number it works on, the key entry from
-// the result boxes, and the whole interaction of one operation (prompt, compute, show).
+// The result calculator as the windows use it: the key entry from the result boxes, and the whole
+// interaction of one operation (prompt, compute, show). The number it works on is in CalcState.
 
 #include <cstdint>
 
+#include "calc/CalcState.h"
 #include "calc/Calculator.h"
 
 namespace mdlMain {
-
-// Set from a result box whenever the box gains the focus, replaced by each successful operation;
-// 0 at start and never reset.
-inline double CurrentValue = 0;
 
 // Runs the operation the typed character selects (* / \ + - # .) and returns true; any other
 // character does nothing and returns false.

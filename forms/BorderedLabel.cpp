@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-#include "forms/FormsControls.h"
+#include "forms/ControlLook.h"
 
 BorderedLabel::BorderedLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
   // The border's pixel on every side and two more on the left.
@@ -17,5 +17,5 @@ void BorderedLabel::changeEvent(QEvent* event) {
 
 void BorderedLabel::paintEvent(QPaintEvent* event) {
   QLabel::paintEvent(event);
-  FormsControls::PaintSingleBorder(*this);
+  ControlLook::PaintSingleBorder(*this);
 }

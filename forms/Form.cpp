@@ -45,6 +45,11 @@ void Form::hideEvent(QHideEvent* event) {
   }
 }
 
+void Form::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  Form_Resize();
+}
+
 void Form::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // A modal window takes the keyboard as it opens.

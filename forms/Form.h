@@ -3,7 +3,8 @@
 // The base of Tempulo's secondary windows. A form is a fixed-size dialog whose client area is a
 // Canvas, shown modally without an owner. Hiding it from code, by its close button, Escape or
 // Unload, unloads it: its shared instance lets go of it (see SharedForm) and the next use builds
-// a fresh one from its design.
+// a fresh one from its design. Each time the window is sized (as it is first shown), its
+// Form_Resize runs.
 
 #include <cstdint>
 
@@ -42,7 +43,11 @@ class Form : public QDialog {
   void Unloaded();
 
  protected:
+  // What the window does each time it is sized; nothing unless it says.
+  virtual void Form_Resize() {}
+
   void hideEvent(QHideEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:

@@ -14,7 +14,7 @@ std::uint16_t Mix(std::uint16_t from, std::uint16_t to, double t) {
 // One 16-bit intensity to the 8 bits of the surface.
 int ToByte(std::uint16_t channel) { return channel >> 8; }
 
-bool FillRect(QImage& image, const TRIVERTEX& a, const TRIVERTEX& b, bool horizontal) {
+void FillRect(QImage& image, const TRIVERTEX& a, const TRIVERTEX& b, bool horizontal) {
   const double ratio = image.devicePixelRatio();
   const double left = std::min(a.x, b.x) * ratio;
   const double right = std::max(a.x, b.x) * ratio;
@@ -24,7 +24,7 @@ bool FillRect(QImage& image, const TRIVERTEX& a, const TRIVERTEX& b, bool horizo
   const int x1 = std::min(image.width(), static_cast<int>(std::ceil(right)));
   const int y0 = std::max(0, static_cast<int>(std::ceil(top)));
   const int y1 = std::min(image.height(), static_cast<int>(std::ceil(bottom)));
-  if (x0 >= x1 || y0 >= y1) return true;  // nothing inside the surface
+  if (x0 >= x1 || y0 >= y1) return;  // nothing inside the surface
 
   const double start = horizontal ? a.x * ratio : a.y * ratio;
   const double span = horizontal ? (b.x - a.x) * ratio : (b.y - a.y) * ratio;
@@ -42,7 +42,6 @@ bool FillRect(QImage& image, const TRIVERTEX& a, const TRIVERTEX& b, bool horizo
   } else {
     for (int y = y0; y < y1; ++y) std::fill(line(y), line(y) + (x1 - x0), colourAt(y));
   }
-  return true;
 }
 
 }  // namespace

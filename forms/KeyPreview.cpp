@@ -1,7 +1,12 @@
 #include "forms/KeyPreview.h"
 
+#include <array>
+#include <utility>
+
 #include <QKeyEvent>
 #include <QWidget>
+
+#include "forms/KeyCodes.h"
 
 KeyPreview::KeyPreview(QWidget* window, Handler handler)
     : QObject(window), handler_(std::move(handler)) {
@@ -13,25 +18,14 @@ KeyPreview::KeyPreview(QWidget* window, Handler handler)
 }
 
 int KeyPreview::KeyCode(const QKeyEvent& event) {
+  // Qt's keys that have a code of their own, and the code.
+  static constexpr std::array<std::pair<int, int>, 8> kNamed{{
+      {Qt::Key_Backspace, vbKeyBack}, {Qt::Key_Tab, vbKeyTab}, {Qt::Key_Return, vbKeyReturn},
+      {Qt::Key_Enter, vbKeyReturn}, {Qt::Key_Shift, vbKeyShift}, {Qt::Key_Control, vbKeyControl},
+      {Qt::Key_Alt, vbKeyMenu}, {Qt::Key_Escape, vbKeyEscape}}};
   const int key = event.key();
-  switch (key) {
-    case Qt::Key_Backspace:
-      return 8;
-    case Qt::Key_Tab:
-      return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return 13;
-    case Qt::Key_Shift:
-      return 16;
-    case Qt::Key_Control:
-      return 17;
-    case Qt::Key_Alt:
-      return 18;
-    case Qt::Key_Escape:
-      return 27;
-    default:
-      break;
+  for (const auto& [qtKey, code] : kNamed) {
+    if (key == qtKey) return code;
   }
   // Printable keys share their codes with the characters they carry (space 32, 'A' 65);
   // Qt's other special keys lie above that range and must not alias them.

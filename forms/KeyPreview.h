@@ -1,9 +1,9 @@
 #pragma once
 
 // Key preview: the window sees every key press before the control that has the focus, whichever
-// control that is. The handler gets the key's code (13 Enter, 27 Escape, 32 space, letters and
-// digits as their upper-case character, 0 for keys without a code here) and the modifier state;
-// it returns true to consume the key.
+// control that is. The handler gets the key's code (vbKeyReturn, vbKeyEscape, vbKeySpace and the
+// others in KeyCodes.h; letters and digits as their upper-case character; 0 for keys without a
+// code here) and the modifier state; it returns true to consume the key.
 
 #include <functional>
 

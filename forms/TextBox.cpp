@@ -5,14 +5,14 @@
 #include <QPointer>
 
 #include "common/Conversions.h"
-#include "forms/FormsControls.h"
+#include "forms/ControlLook.h"
 
 TextBox::TextBox(QRect geometry, QWidget* parent) : QLineEdit(parent) {
   setGeometry(geometry);
   setReadOnly(true);
-  setFont(FormsControls::Font());
+  setFont(ControlLook::Font());
   setCursor(Qt::IBeamCursor);
-  FormsControls::UseWhiteText(*this);
+  ControlLook::UseWhiteText(*this);
   // No platform frame: the single border is painted over the box, one pixel inside its edge,
   // and the text keeps one more pixel clear of it on either side.
   setFrame(false);
@@ -22,7 +22,7 @@ TextBox::TextBox(QRect geometry, QWidget* parent) : QLineEdit(parent) {
 
 void TextBox::paintEvent(QPaintEvent* event) {
   QLineEdit::paintEvent(event);
-  FormsControls::PaintSingleBorder(*this);
+  ControlLook::PaintSingleBorder(*this);
 }
 
 void TextBox::SetValue(double value) { setText(ValueToText(value)); }

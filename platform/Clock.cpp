@@ -8,3 +8,8 @@ float Clock::TimeOfDay() {
   }
   return static_cast<float>(SecondsSinceMidnight());
 }
+
+double Clock::SecondsSinceMidnight() {
+  const LocalTime now = LocalNow();
+  return now.hour * 3600.0 + now.minute * 60.0 + now.second + now.fraction;
+}

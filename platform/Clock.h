@@ -15,7 +15,17 @@ class Clock {
   // to 18:12, 1/128 s after.
   static float TimeOfDay();
 
-  // The system's time of day as precisely as it keeps it: on Linux the real-time clock
-  // (clock_gettime, nanoseconds), on Windows GetSystemTimePreciseAsFileTime (100 ns).
+  // The system's time of day as precisely as it keeps it, from LocalNow.
   static double SecondsSinceMidnight();
+
+ private:
+  // The local wall-clock time, read from the system: on Linux the real-time clock (nanoseconds),
+  // on Windows GetSystemTimePreciseAsFileTime (100 ns). Midnight where the system cannot say.
+  struct LocalTime {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    double fraction = 0;  // of the current second
+  };
+  static LocalTime LocalNow();
 };

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-double Clock::SecondsSinceMidnight() {
+Clock::LocalTime Clock::LocalNow() {
   // GetSystemTime(AsFileTime) moves in timer ticks of up to 15.6 ms; the precise form reads the
   // performance counter behind it.
   FILETIME utc{};
@@ -11,7 +11,7 @@ double Clock::SecondsSinceMidnight() {
   SYSTEMTIME local{};
   if (FileTimeToSystemTime(&utc, &utcParts) == 0 ||
       SystemTimeToTzSpecificLocalTime(nullptr, &utcParts, &local) == 0) {
-    return 0.0;
+    return {};
   }
   ULARGE_INTEGER ticks{};
   ticks.LowPart = utc.dwLowDateTime;
@@ -20,5 +20,5 @@ double Clock::SecondsSinceMidnight() {
   constexpr unsigned long long kTicksPerSecond = 10'000'000;
   const double fraction =
       static_cast<double>(ticks.QuadPart % kTicksPerSecond) / static_cast<double>(kTicksPerSecond);
-  return local.wHour * 3600.0 + local.wMinute * 60.0 + local.wSecond + fraction;
+  return {local.wHour, local.wMinute, local.wSecond, fraction};
 }

@@ -27,7 +27,7 @@ TEMPULO_TEST_PACKAGES=(
   sway qt6-wayland wtype wl-clipboard
 )
 # The linters scripts/lint runs.
-TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck shellcheck)
+TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck shellcheck python3)
 # The fuzz targets build with clang and its libFuzzer and sanitizer runtimes.
 TEMPULO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 

@@ -9,18 +9,10 @@
 #include "forms/Twips.h"
 #include "ui/Gradient.h"
 
-namespace {
-
-const Form::Design kDesign{
-    .caption = QStringLiteral("Calculated Results"),
-    .clientSize = twips::Size(3765, 2685),
-    .border = Form::Border::FixedSingle,
-    .position = Form::StartUpPosition::CenterOwner,
-    .backColor = 0x404040,
-    .fillColor = 0x000000,
-};
-
-}  // namespace
+static const Form::Design kDesign{
+    .caption = QStringLiteral("Calculated Results"), .clientSize = twips::Size(3765, 2685),
+    .border = Form::Border::FixedSingle, .position = Form::StartUpPosition::CenterOwner,
+    .backColor = 0x404040, .fillColor = 0x000000};
 
 FrmTapResults::FrmTapResults() : Form(kDesign) {
   Canvas& client = Client();
@@ -68,15 +60,7 @@ FrmTapResults::FrmTapResults() : Form(kDesign) {
 
 void FrmTapResults::Form_Load() { PaintWindowGradient(Client(), GRADIENT_FILL_RECT_H); }
 
-void FrmTapResults::resizeEvent(QResizeEvent* event) {
-  Form::resizeEvent(event);
-  Form_Resize();
-}
-
-void FrmTapResults::Form_Resize() {
-  QFrame& rule = Separator(0);
-  rule.resize(static_cast<int>(Client().ScaleWidth()), rule.height());
-}
+void FrmTapResults::Form_Resize() { FormsControls::StretchSeparator(Separator(0), Client()); }
 
 void FrmTapResults::TxtResult_GotFocus(int index) {
   mdlMain::CurrentValue = TextToValue(TxtResult(index).text());

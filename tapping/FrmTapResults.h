@@ -23,14 +23,10 @@ class FrmTapResults : public Form, public SharedForm<FrmTapResults> {
   // 0: one bar in seconds, 1: one beat in seconds, 2: beats per minute.
   TextBox& TxtResult(int index) { return *txtResult_.at(index); }
   QFrame& Separator(int index) { return *separator_.at(index); }
-  QLabel& lblret(int index) { return *lblret_.at(index); }
-
- protected:
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void Form_Load();
-  void Form_Resize();
+  void Form_Resize() override;
   void TxtResult_GotFocus(int index);
   static void TxtResult_KeyPress(int index, std::int16_t keyAscii);
 

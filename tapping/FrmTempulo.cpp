@@ -18,6 +18,7 @@
 #include "accessibility/Accessibility.h"
 #include "forms/Canvas.h"
 #include "forms/FormsControls.h"
+#include "forms/KeyCodes.h"
 #include "forms/KeyPreview.h"
 #include "forms/Twips.h"
 #include "resources/Identity.h"
@@ -84,7 +85,7 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
                      "beat, then press Enter for the tempo."));
   separator_[0]->setAccessibleName(QStringLiteral("Separator"));
 
-  keyPreview_ = new KeyPreview(this, [this](int keyCode, Qt::KeyboardModifiers shift) {
+  new KeyPreview(this, [this](int keyCode, Qt::KeyboardModifiers shift) {
     return Form_KeyDown(keyCode, shift);
   });
 
@@ -108,11 +109,11 @@ void FrmTempulo::Form_Load() {
 }
 
 bool FrmTempulo::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
-  if (keyCode == 32) {
+  if (keyCode == vbKeySpace) {
     Tap();
-  } else if (keyCode == 13 && KeyPressCount > 1) {
+  } else if (keyCode == vbKeyReturn && KeyPressCount > 1) {
     SkippingFailure([this] { ShowTapResults(Intervals->Value(Intervals->FindMostValues()), 4); });
-    SkippingFailure([this] { Intervals->Clear(); });
+    Intervals->Clear();
     KeyPressCount = 0;
     // The open pair goes too: time spent reading the results must not become an interval.
     TapPending = 0;
@@ -144,14 +145,14 @@ void FrmTempulo::Tap() {
 }
 
 void FrmTempulo::ShowTapResults(float beatLength, std::uint8_t beatsPerBar) {
-  BarLength = static_cast<double>(beatsPerBar) * beatLength;
-  BeatLength = beatLength;
+  const double bar = static_cast<double>(beatsPerBar) * beatLength;
+  const double beat = beatLength;
   FrmTapResults& results = FrmTapResults::Get();
-  results.TxtResult(0).SetValue(RoundToDecimals(BarLength, 15));
-  results.TxtResult(1).SetValue(RoundToDecimals(BeatLength, 15));
+  results.TxtResult(0).SetValue(RoundToDecimals(bar, 15));
+  results.TxtResult(1).SetValue(RoundToDecimals(beat, 15));
   // A zero beat leaves the tempo box at its laid-out "0".
-  if (BeatLength == 0) throw std::domain_error("division by zero");
-  const double tempo = (1.0 / BeatLength) * 60.0;
+  if (beat == 0) throw std::domain_error("division by zero");
+  const double tempo = (1.0 / beat) * 60.0;
   results.TxtResult(2).SetValue(RoundToDecimals(tempo, 15));
 }
 
@@ -160,10 +161,7 @@ void FrmTempulo::resizeEvent(QResizeEvent* event) {
   Form_Resize();
 }
 
-void FrmTempulo::Form_Resize() {
-  QFrame& rule = Separator(0);
-  rule.resize(static_cast<int>(canvas_->ScaleWidth()), rule.height());
-}
+void FrmTempulo::Form_Resize() { FormsControls::StretchSeparator(Separator(0), *canvas_); }
 
 void FrmTempulo::MnuInstructions_Click() { FrmGuide::Get().ShowModal(); }
 

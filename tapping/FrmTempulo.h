@@ -19,7 +19,6 @@
 #include "tapping/ClsElementSort.h"
 
 class Canvas;
-class KeyPreview;
 class QAction;
 class QFrame;
 class QLabel;
@@ -39,7 +38,7 @@ class FrmTempulo : public QMainWindow {
   Canvas& Client() { return *canvas_; }
 
   // Computes bar, beat and tempo from a beat length and fills the results window.
-  void ShowTapResults(float beatLength, std::uint8_t beatsPerBar);
+  static void ShowTapResults(float beatLength, std::uint8_t beatsPerBar);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -63,8 +62,6 @@ class FrmTempulo : public QMainWindow {
   std::uint8_t TapPending = 0;
   float FirstTapTime = 0;
   std::int32_t KeyPressCount = 0;
-  double BarLength = 0;
-  double BeatLength = 0;
 
   Canvas* canvas_ = nullptr;
   std::array<QFrame*, 1> separator_{};
@@ -74,5 +71,4 @@ class FrmTempulo : public QMainWindow {
   QAction* mnuInstructions_ = nullptr;
   QAction* mnuAbout_ = nullptr;
   QAction* mnuAboutQt_ = nullptr;
-  KeyPreview* keyPreview_ = nullptr;
 };

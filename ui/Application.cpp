@@ -11,7 +11,7 @@
 #include "resources/DesktopIdentity.h"
 #include "resources/Identity.h"
 
-void Application::SetUp(QApplication& /*app*/) {
+void Application::SetUp() {
   QApplication::setApplicationName(QString::fromUtf8(identity::kTitle));
   QApplication::setApplicationVersion(QString::fromUtf8(identity::kVersion));
   QApplication::setOrganizationName(QStringLiteral("Tempulo"));

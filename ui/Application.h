@@ -7,11 +7,10 @@
 #include <QLocale>
 #include <QString>
 
-class QApplication;
-
 class Application {
  public:
-  static void SetUp(QApplication& app);
+  // Call once the application object exists.
+  static void SetUp();
 
   // Loads Qt's own catalogue for the locale, so the buttons of the standard prompt and message
   // box speak the user's language; Tempulo's own texts stay English. Replaces the catalogue an

@@ -21,9 +21,4 @@ InfoWindow::InfoWindow(const QString& caption, QSize clientSize, Qt::Alignment f
     : Form(InfoDesign(caption, clientSize)),
       lbl_(twips::Rect(120, 120, 6015, 195), firstAlignment, &Client()) {}
 
-void InfoWindow::resizeEvent(QResizeEvent* event) {
-  Form::resizeEvent(event);
-  Form_Resize();
-}
-
 void InfoWindow::Form_Resize() { lbl_.StackDown(); }

@@ -23,10 +23,8 @@ class InfoWindow : public Form {
   // Element 0 of the labels as designed, with its alignment; the window loads the others.
   InfoWindow(const QString& caption, QSize clientSize, Qt::Alignment firstAlignment);
 
-  void resizeEvent(QResizeEvent* event) override;
-
   LabelArray lbl_;
 
  private:
-  void Form_Resize();
+  void Form_Resize() override;
 };

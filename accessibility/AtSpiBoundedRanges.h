@@ -1,0 +1,19 @@
+#pragma once
+
+// AT-SPI's GetBoundedRanges, which Qt 6.4's bridge does not implement: it answers with a list of
+// a type it never registered with QtDBus, so the answer cannot be sent and the caller waits in
+// vain. Where the type has no D-Bus form, the answer is the empty list Qt means to send.
+
+#include <QDBusMessage>
+
+class AtSpiBoundedRanges {
+ public:
+  // Gives AT-SPI's range list its D-Bus form; once, before the first answer.
+  static void Register();
+
+  // Whether the bridge of the Qt the program runs on can send its own answer.
+  static bool QtAnswers();
+
+  // The empty list of ranges, as the answer to the call.
+  static QDBusMessage EmptyAnswer(const QDBusMessage& call);
+};

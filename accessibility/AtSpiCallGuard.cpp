@@ -1,0 +1,121 @@
+#include "accessibility/AtSpiCallGuard.h"
+
+#include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+
+#include "accessibility/AtSpiBoundedRanges.h"
+#include "accessibility/HeldOffset.h"
+
+// QtDBus hands every incoming method call to the functions registered here, on the main thread,
+// before it looks up the object the call is for. Exported by QtDBus since Qt 5 for debugging
+// tools, but declared in no public header.
+void qDBusAddSpyHook(void (*hook)(const QDBusMessage&));
+
+namespace {
+
+// The connection Qt's bridge keeps to the accessibility bus.
+QDBusConnection Bus() { return QDBusConnection(QStringLiteral("a11y")); }
+
+const QString kTextFace = QStringLiteral("org.a11y.atspi.Text");
+const QString kEditableFace = QStringLiteral("org.a11y.atspi.EditableText");
+
+QAccessibleInterface* ObjectAt(const QString& path) {
+  const QString prefix = AtSpiCallGuard::kObjectPath + QLatin1Char('/');
+  if (!path.startsWith(prefix)) return nullptr;
+  bool isNumber = false;
+  const QAccessible::Id id = QStringView(path).mid(prefix.size()).toUInt(&isNumber);
+  QAccessibleInterface* object = isNumber ? QAccessible::accessibleInterface(id) : nullptr;
+  return object != nullptr && object->isValid() ? object : nullptr;
+}
+
+int TextLength(QAccessibleInterface& object) {
+  if (QAccessibleTextInterface* text = object.textInterface()) return text->characterCount();
+  return static_cast<int>(object.text(QAccessible::Value).size());
+}
+
+void Hold(QList<QVariant>& arguments, int index, int length, bool minusOneIsEnd) {
+  if (index < arguments.size()) {
+    arguments[index] = HeldOffset(arguments.at(index).toInt(), length, minusOneIsEnd);
+  }
+}
+
+// Before a call on the program's objects is looked up, the guard takes the bridge's place.
+void StandInFront(const QDBusMessage& call) {
+  if (call.type() != QDBusMessage::MethodCallMessage ||
+      !call.path().startsWith(AtSpiCallGuard::kObjectPath)) {
+    return;
+  }
+  QDBusConnection bus = Bus();
+  auto* bridge = qobject_cast<QDBusVirtualObject*>(bus.objectRegisteredAt(AtSpiCallGuard::kObjectPath));
+  if (bridge == nullptr || qobject_cast<AtSpiCallGuard*>(bridge) != nullptr) return;
+  // The guard goes with the bridge's object; the bus lets go of a destroyed object itself.
+  auto* guard = new AtSpiCallGuard(bridge, bridge);
+  bus.unregisterObject(AtSpiCallGuard::kObjectPath);
+  if (!bus.registerVirtualObject(AtSpiCallGuard::kObjectPath, guard, QDBusConnection::SubPath)) {
+    bus.registerVirtualObject(AtSpiCallGuard::kObjectPath, bridge, QDBusConnection::SubPath);
+    delete guard;
+  }
+}
+
+}  // namespace
+
+AtSpiCallGuard::AtSpiCallGuard(QDBusVirtualObject* bridge, QObject* parent)
+    : QDBusVirtualObject(parent), bridge_(bridge) {}
+
+void AtSpiCallGuard::Install() {
+  AtSpiBoundedRanges::Register();
+  qDBusAddSpyHook(StandInFront);
+}
+
+QString AtSpiCallGuard::introspect(const QString& path) const {
+  return bridge_.isNull() ? QString() : bridge_->introspect(path);
+}
+
+bool AtSpiCallGuard::handleMessage(const QDBusMessage& message,
+                                   const QDBusConnection& connection) {
+  const QString face = message.interface();
+  if (face == kTextFace && message.member() == QLatin1String("GetBoundedRanges") &&
+      !AtSpiBoundedRanges::QtAnswers()) {
+    return connection.send(AtSpiBoundedRanges::EmptyAnswer(message));
+  }
+  if (face == kEditableFace) {
+    QAccessibleInterface* object = ObjectAt(message.path());
+    if (object != nullptr && object->editableTextInterface() == nullptr) {
+      return connection.send(message.createErrorReply(QDBusError::NotSupported,
+                                                      QStringLiteral("The text is read-only")));
+    }
+  }
+  return !bridge_.isNull() && bridge_->handleMessage(Held(message), connection);
+}
+
+QDBusMessage AtSpiCallGuard::Held(const QDBusMessage& call) {
+  const QString method = call.member();
+  const bool ranged = call.interface() == kTextFace && method == QLatin1String("GetRangeExtents");
+  if (!ranged && call.interface() != kEditableFace) return call;
+  QAccessibleInterface* object = ObjectAt(call.path());
+  if (object == nullptr) return call;
+
+  const int length = TextLength(*object);
+  QList<QVariant> arguments = call.arguments();
+  if (ranged || method == QLatin1String("CopyText") || method == QLatin1String("CutText") ||
+      method == QLatin1String("DeleteText")) {
+    Hold(arguments, 0, length, true);
+    Hold(arguments, 1, length, true);
+  } else if (method == QLatin1String("InsertText")) {
+    // Position, text, and how many of its characters to insert.
+    Hold(arguments, 0, length, false);
+    if (arguments.size() >= 3) {
+      Hold(arguments, 2, static_cast<int>(arguments.at(1).toString().size()), false);
+    }
+  } else if (method == QLatin1String("PasteText")) {
+    Hold(arguments, 0, length, false);
+  } else {
+    return call;
+  }
+  // The same call, so that the caller gets the answer, with the held offsets.
+  QDBusMessage held = call;
+  held.setArguments(arguments);
+  return held;
+}

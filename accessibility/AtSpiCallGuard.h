@@ -1,0 +1,39 @@
+#pragma once
+
+// Stands on the accessibility bus in front of Qt's AT-SPI bridge and hands it every call on the
+// program's objects, with what a careless client may send made safe first. For a few calls the
+// bridge acts on the caller's offsets itself before it asks the text interface: it measures a
+// range character by character (a range up to the largest int never ends), pads a text to the
+// offset it inserts at, or sizes an inserted text by a length it is given. The guard builds each
+// such call anew with its offsets held to the text of the object it is made on, and hands the
+// bridge that call; the client gets the bridge's answer to it.
+//
+// Editing calls on text that offers no editing are refused here (the bridge would report them
+// done and change nothing), and where the bridge cannot answer GetBoundedRanges (Qt 6.4), the
+// guard answers it.
+
+#include <QDBusVirtualObject>
+#include <QPointer>
+
+class AtSpiCallGuard : public QDBusVirtualObject {
+  Q_OBJECT
+
+ public:
+  explicit AtSpiCallGuard(QDBusVirtualObject* bridge, QObject* parent = nullptr);
+
+  // Puts a guard in front of the bridge on the accessibility bus, from the first call a client
+  // makes on the program's objects; the bridge registers itself only once a client is listening.
+  static void Install();
+
+  // Where the bridge shows the program's objects: this path, then each object's id.
+  static inline const QString kObjectPath = QStringLiteral("/org/a11y/atspi/accessible");
+
+  [[nodiscard]] QString introspect(const QString& path) const override;
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+
+ private:
+  // The call as the bridge is to get it: the offsets it acts on held to the text.
+  static QDBusMessage Held(const QDBusMessage& call);
+
+  QPointer<QDBusVirtualObject> bridge_;
+};
