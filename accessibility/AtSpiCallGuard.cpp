@@ -78,13 +78,18 @@ bool AtSpiCallGuard::handleMessage(const QDBusMessage& message,
   const QString face = message.interface();
   if (face == kTextFace && message.member() == QLatin1String("GetBoundedRanges") &&
       !AtSpiBoundedRanges::QtAnswers()) {
-    return connection.send(AtSpiBoundedRanges::EmptyAnswer(message));
+    connection.send(AtSpiBoundedRanges::EmptyAnswer(message));
+    return true;
   }
+  // The bridge answers every editing call with success, even on text that offers no editing and
+  // that it therefore leaves as it was: the caller hears the truth first, and the bus drops the
+  // bridge's answer to a call already answered. The bridge still handles the call (copying puts
+  // the text on the clipboard), with its offsets held all the same.
   if (face == kEditableFace) {
     QAccessibleInterface* object = ObjectAt(message.path());
     if (object != nullptr && object->editableTextInterface() == nullptr) {
-      return connection.send(message.createErrorReply(QDBusError::NotSupported,
-                                                      QStringLiteral("The text is read-only")));
+      connection.send(message.createErrorReply(QDBusError::NotSupported,
+                                               QStringLiteral("The text is read-only")));
     }
   }
   return !bridge_.isNull() && bridge_->handleMessage(Held(message), connection);
@@ -114,7 +119,9 @@ QDBusMessage AtSpiCallGuard::Held(const QDBusMessage& call) {
   } else {
     return call;
   }
-  // The same call, so that the caller gets the answer, with the held offsets.
+  // The call itself (its sender and serial, so that the answer reaches the caller) with the held
+  // offsets. The bridge is handed this message: what it reads does not depend on whether a
+  // copy's arguments are shared with the message QtDBus holds (in Qt 6.4 they are).
   QDBusMessage held = call;
   held.setArguments(arguments);
   return held;

@@ -4,13 +4,13 @@
 // program's objects, with what a careless client may send made safe first. For a few calls the
 // bridge acts on the caller's offsets itself before it asks the text interface: it measures a
 // range character by character (a range up to the largest int never ends), pads a text to the
-// offset it inserts at, or sizes an inserted text by a length it is given. The guard builds each
-// such call anew with its offsets held to the text of the object it is made on, and hands the
-// bridge that call; the client gets the bridge's answer to it.
+// offset it inserts at, or sizes an inserted text by a length it is given. The guard hands the
+// bridge each such call with its offsets held to the text of the object it is made on; the
+// client gets the bridge's answer to it.
 //
-// Editing calls on text that offers no editing are refused here (the bridge would report them
-// done and change nothing), and where the bridge cannot answer GetBoundedRanges (Qt 6.4), the
-// guard answers it.
+// Editing calls on text that offers no editing are answered as refused first (the bridge would
+// report them done and change nothing), and where the bridge cannot answer GetBoundedRanges
+// (Qt 6.4), the guard answers it instead.
 
 #include <QDBusVirtualObject>
 #include <QPointer>

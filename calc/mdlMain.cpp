@@ -66,6 +66,7 @@ void RunCalculation(CalcOperation operation) {
     Chained = typed;
     return;
   }
+  Chained.reset();  // only an operation typed while this calculation waits is its to run
 
   for (std::optional<Operation> next = typed; next && PrepareResult(*next);) {
     waitingOnResult = true;
