@@ -48,7 +48,8 @@ void StandInFront(const QDBusMessage& call) {
     return;
   }
   QDBusConnection bus = Bus();
-  auto* bridge = qobject_cast<QDBusVirtualObject*>(bus.objectRegisteredAt(AtSpiCallGuard::kObjectPath));
+  QObject* registered = bus.objectRegisteredAt(AtSpiCallGuard::kObjectPath);
+  auto* bridge = qobject_cast<QDBusVirtualObject*>(registered);
   if (bridge == nullptr || qobject_cast<AtSpiCallGuard*>(bridge) != nullptr) return;
   // The guard goes with the bridge's object; the bus lets go of a destroyed object itself.
   auto* guard = new AtSpiCallGuard(bridge, bridge);
