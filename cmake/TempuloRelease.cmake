@@ -94,15 +94,30 @@ function(tempulo_changelog_entry changelog version date_var changes_var)
   set(${changes_var} "${changes}" PARENT_SCOPE)
 endfunction()
 
-# Writes OUTPUT as a Debian changelog with the one entry for VERSION: the CHANGES lines as items
-# wrapped to 80 columns, signed by MAINTAINER on DATE (YYYY-MM-DD, midnight UTC, so the same
-# sources always give the same file). Leaves an unchanged file untouched.
-function(tempulo_debian_changelog output package version date changes maintainer)
+# The Debian release this machine runs, from its os-release: NUMBER_VAR gets its number
+# (VERSION_ID, e.g. 13) and CODENAME_VAR its code name (e.g. trixie). Both are empty on any other
+# system, and on Debian's testing and unstable, which have no number.
+function(tempulo_debian_release number_var codename_var)
+  cmake_host_system_information(RESULT id QUERY DISTRIB_ID)
+  cmake_host_system_information(RESULT number QUERY DISTRIB_VERSION_ID)
+  cmake_host_system_information(RESULT codename QUERY DISTRIB_VERSION_CODENAME)
+  if(NOT id STREQUAL "debian" OR NOT number MATCHES "^[0-9]+$")
+    set(number "")
+    set(codename "")
+  endif()
+  set(${number_var} "${number}" PARENT_SCOPE)
+  set(${codename_var} "${codename}" PARENT_SCOPE)
+endfunction()
+
+# Writes OUTPUT as a Debian changelog with the one entry for VERSION, for DISTRIBUTION: the CHANGES
+# lines as items wrapped to 80 columns, signed by MAINTAINER on DATE (YYYY-MM-DD, midnight UTC, so
+# the same sources always give the same file). Leaves an unchanged file untouched.
+function(tempulo_debian_changelog output package version distribution date changes maintainer)
   # RFC 2822, as Debian's changelog wants it (date -R writes it in English whatever the locale).
   execute_process(COMMAND date -u -R -d "${date} 00:00:00 UTC"
     OUTPUT_VARIABLE stamp OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
-  set(text "${package} (${version}) unstable; urgency=medium\n\n")
+  set(text "${package} (${version}) ${distribution}; urgency=medium\n\n")
   while(NOT changes STREQUAL "")
     _tempulo_take(changes "\n" item)
     tempulo_wrap(item "${item}" 80 "  * " "    ")

@@ -77,10 +77,16 @@ double TextToValue(const QString& text, const QLocale& locale) {
     }
   }
 
-  QLocale reader(locale);
+  // What is left is read in Qt's C locale, the locale's separator given as the point. The
+  // locale's own reading would also ask for its own exponent and signs: since Qt 6.8 Swedish,
+  // for one, takes "×10^" and not the "E" a result box shows, so a shown value could not be
+  // typed back.
+  QString plain = trimmed;
+  plain.replace(point, QStringLiteral("."));
+  QLocale reader = QLocale::c();
   reader.setNumberOptions(QLocale::RejectGroupSeparator);
   bool ok = false;
-  const double value = reader.toDouble(trimmed, &ok);
+  const double value = reader.toDouble(plain, &ok);
   if (!ok) {
     // Qt reports a finite-looking text whose value overflows as not ok with an infinite value.
     if (std::isinf(value)) throw std::out_of_range("number beyond the range of a double");

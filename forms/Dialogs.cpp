@@ -59,6 +59,15 @@ class Prompt : public QInputDialog {
   bool asking_ = false;
 };
 
+// A screen reader that hears keys from the window system rather than through the program (Orca
+// from version 46 on X11, Orca 48 in Debian 13) may take a key pressed after the program has
+// already opened the window that key opens. Orca then presents that window from the key itself:
+// its name, its role and its description, while the focus inside it is taken silently, and it
+// speaks no label of fewer than three words that labels nothing. The dialog's own description
+// carries what it asks or says, so it is heard however the window is reached. Plain Qt dialogs
+// go as silent: the screen reader decides, on every Qt version.
+void Describe(QDialog& dialog, const QString& text) { dialog.setAccessibleDescription(text); }
+
 }  // namespace
 
 QString Dialogs::InputBox(const QString& prompt, const QString& title, const QString& defaultText) {
@@ -67,6 +76,7 @@ QString Dialogs::InputBox(const QString& prompt, const QString& title, const QSt
   dialog->setLabelText(prompt);
   dialog->setInputMode(QInputDialog::TextInput);
   dialog->setTextValue(defaultText);
+  Describe(*dialog, prompt);
   MakeRoomForCaption(*dialog);
   const bool accepted = dialog->Ask() == QDialog::Accepted;
   QString answer = accepted ? dialog->textValue() : QString();
@@ -80,6 +90,7 @@ QString Dialogs::InputBox(const QString& prompt, const QString& title, const QSt
 
 void Dialogs::Exclamation(const QString& text, const QString& title) {
   QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok);
+  Describe(box, text);
   MakeRoomForCaption(box);
   box.exec();
 }

@@ -23,13 +23,13 @@ TEMPULO_TEST_PACKAGES=(
   # translations; Orca itself, its log written through script(1).
   xvfb xauth openbox xdotool xclip imagemagick dbus at-spi2-core python3-pyatspi locales
   qt6-translations-l10n orca bsdutils
-  # wayland: the compositor, Qt's Wayland platform, keys typed with wtype, the clipboard read.
-  sway qt6-wayland wtype wl-clipboard
+  # wayland: the compositor, Qt's Wayland platform, the clipboard read.
+  sway qt6-wayland wl-clipboard
 )
 # The linters scripts/lint runs.
-TEMPULO_LINT_PACKAGES=(clang-tidy-14 cppcheck shellcheck python3)
+TEMPULO_LINT_PACKAGES=(clang-tidy cppcheck shellcheck python3)
 # The fuzz targets build with clang and its libFuzzer and sanitizer runtimes.
-TEMPULO_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+TEMPULO_FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 tempulo_missing_packages() {
   local missing=() pkg

@@ -1,6 +1,7 @@
 // The calculator as a user drives it: operator keys typed into result boxes, the real operand
 // prompt and message box answered by the test, and the chain of result windows.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "tapping/ClsElementSort.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>

@@ -159,6 +159,41 @@ TEST_F(ConversionsUnderCommaCLocale, RoundToDecimalsIsUnaffected) {
   EXPECT_EQ(RoundToDecimals(2.675, 2), 2.67);
 }
 
+// Every value a box shows is typed back the same, in every locale Qt knows: the largest and
+// smallest doubles, negatives, 15 significant digits, and each side of where the exponent form
+// starts (1E+15, 1E-05).
+TEST(ValueToText, ReadsBackInEveryLocaleQtKnows) {
+  const std::array<double, 14> hard = {
+      DBL_MAX, -DBL_MAX, DBL_MIN, -DBL_MIN, 4.9406564584124654e-324, -1234.75,
+      123456789012345, -0.000123456789012345, 999999999999999, 1e15, 1e16, 0.0001, 0.00001,
+      -9.99999999999999e-5};
+  const QList<QLocale> locales =
+      QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+  std::vector<std::string> broken;
+  for (const QLocale& locale : locales) {
+    for (const double value : hard) {
+      const QString shown = ValueToText(value, locale);
+      double read = 0;
+      try {
+        read = TextToValue(shown, locale);
+      } catch (const std::exception& e) {
+        broken.push_back(shown.toStdString() + " in " + locale.name().toStdString() + ": " +
+                         e.what());
+        continue;
+      }
+      if (ValueToText(read, locale) != shown) {
+        broken.push_back(shown.toStdString() + " in " + locale.name().toStdString() +
+                         " reads back as another value");
+      }
+    }
+  }
+  EXPECT_GT(locales.size(), 300);
+  EXPECT_TRUE(broken.empty()) << broken.size() << " of " << locales.size() * hard.size()
+                              << ", the first: " << broken.front();
+  std::printf("%lld locales, %zu values each\n", static_cast<long long>(locales.size()),
+              hard.size());
+}
+
 struct Read { const char* text; Lang lang; double expected; };
 std::ostream& operator<<(std::ostream& out, const Read& c) {
   return out << '"' << c.text << "\" in " << c.lang;

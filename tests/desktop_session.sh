@@ -103,18 +103,13 @@ if [ "$mode" = --orca ]; then
     { echo "Orca did not start:" >&2; tail -n 20 "$TEMPULO_ORCA_LOG" >&2; exit 1; }
 fi
 
+# shellcheck source=tests/session_locale.sh
+source "$(dirname "${BASH_SOURCE[0]}")/session_locale.sh"
+session_locale "$lang" "$scratch/locale" || exit 1
+
 launcher=()
 if [ "$mode" = --wine ]; then
   launcher=("$(dirname "${BASH_SOURCE[0]}")/wine.sh")
-  # Wine takes the desktop's language from the C library's locale, which must be installed (Qt on
-  # Linux reads LANG itself): one that is not is compiled for this session.
-  wanted=$(tr '[:upper:]' '[:lower:]' <<<"${lang//-/}")
-  if ! locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d '-' | grep -qx "$wanted"; then
-    mkdir -p "$scratch/locale"
-    localedef -i "${lang%%.*}" -f "${lang#*.}" "$scratch/locale/$lang" >/dev/null 2>&1 ||
-      { echo "cannot compile the locale $lang (localedef, package locales)" >&2; exit 1; }
-    export LOCPATH=$scratch/locale
-  fi
   # Wine's own processes (its services, the device host, the desktop window) start with the
   # first program of a Wine session and write to that program's output; the device host now and
   # then crashes as it starts, in Wine's ntoskrnl.exe. A session of this screen's own, kept up

@@ -52,7 +52,14 @@ if [ -f "$desktop" ]; then
 fi
 
 # The AppStream entry, with its launcher, checked as installed.
-if ! appstreamcli validate-tree --no-net --strict "$scratch/root"; then
+# Tempulo has no public home yet: built without one, the AppStream entry names no homepage rather
+# than a placeholder, and AppStream 1.0's validator warns of exactly that (url-homepage-missing,
+# unknown to 0.16). That one finding is let through, as a pedantic note; any other still fails.
+validate=(--no-net --strict)
+if ! grep -q '<url type="homepage">' "$metainfo" && [[ $(appstreamcli --version) != *" 0."* ]]; then
+  validate+=(--override=url-homepage-missing=pedantic)
+fi
+if ! appstreamcli validate-tree "${validate[@]}" "$scratch/root"; then
   fail "appstreamcli validate-tree"
 fi
 

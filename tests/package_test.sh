@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack into a scratch folder and checks it as a user would get it:
-# its name and version, its dependencies on the Qt 6 runtime, lintian's verdict, the manual page
+# its name and version (VERSION~debNNu1 on Debian NN, VERSION elsewhere), its dependencies on the
+# Qt 6 runtime by this release's package names, lintian's verdict, the manual page
 # and the changelog, no placeholder addresses, that the unpacked program finds every shared
 # library it needs, and that it starts and keeps running (offscreen platform).
 #   package_test.sh BUILD_DIR VERSION APP_ID
@@ -29,7 +30,12 @@ if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scrat
   fail "cpack failed"
   exit 1
 fi
-deb="$scratch/out/tempulo_${version}_$(dpkg --print-architecture).deb"
+package_version=$version
+release=$(. /etc/os-release && [ "${ID:-}" = debian ] && echo "${VERSION_ID:-}")
+if [[ $release =~ ^[0-9]+$ ]]; then
+  package_version="$version~deb${release}u1"
+fi
+deb="$scratch/out/tempulo_${package_version}_$(dpkg --print-architecture).deb"
 if [ ! -f "$deb" ]; then
   cat "$scratch/cpack.log" >&2
   ls "$scratch/out" >&2
@@ -38,13 +44,21 @@ if [ ! -f "$deb" ]; then
 fi
 
 [ "$(dpkg-deb -f "$deb" Package)" = tempulo ] || fail "package name is not tempulo"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
+[ "$(dpkg-deb -f "$deb" Version)" = "$package_version" ] ||
+  fail "package version is not $package_version"
 [ "$(dpkg-deb -f "$deb" Section)" = sound ] || fail "package section is not sound"
 
-# Depends names the Qt 6 libraries the program links and the platform plugins it loads.
+# Depends names the packages that hold the Qt 6 libraries the program links, by this release's
+# names (libqt6core6 in Debian 12, libqt6core6t64 in 13), and the platform plugins it loads.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
+packages=(qt6-qpa-plugins)
+for library in Widgets Gui Core; do
+  owner=$(dpkg -S "*/libQt6$library.so.6" 2>/dev/null | head -n 1)
+  [ -n "$owner" ] || fail "no installed package holds libQt6$library.so.6"
+  packages+=("${owner%%:*}")
+done
+for package in "${packages[@]}"; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends does not name $package"
 done
 for package in fonts-liberation2 qt6-translations-l10n qt6-wayland; do
@@ -84,7 +98,8 @@ fi
 if [ -f "$scratch/root/$changelog" ]; then
   gzip -dc "$scratch/root/$changelog" >"$scratch/changelog"
   logged=$(dpkg-parsechangelog -l "$scratch/changelog" -S Version 2>&1)
-  [ "$logged" = "$version" ] || fail "the changelog's latest entry is '$logged', not $version"
+  [ "$logged" = "$package_version" ] ||
+    fail "the changelog's latest entry is '$logged', not $package_version"
 fi
 
 # No placeholder domain in any installed file, compressed or not.
