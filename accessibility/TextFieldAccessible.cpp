@@ -95,8 +95,8 @@ int TextFieldAccessible::selectionCount() const { return Field().hasSelectedText
 void TextFieldAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
   const QLineEdit& field = Field();
   if (selectionIndex == 0 && field.hasSelectedText()) {
-    *startOffset = static_cast<int>(field.selectionStart());
-    *endOffset = *startOffset + static_cast<int>(field.selectionLength());
+    *startOffset = field.selectionStart();
+    *endOffset = *startOffset + field.selectionLength();
   } else {
     *startOffset = *endOffset = cursorPosition();  // none: empty, at the caret
   }

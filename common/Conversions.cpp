@@ -31,6 +31,8 @@ char* ShownTowardZero(double value, char* begin, char* last) {
 std::int32_t ToWholeNumber(double value) {
   // nearbyint rounds in the default mode, to nearest with ties to even.
   const double rounded = std::nearbyint(value);
+  // Written as "not within", so that NaN, which compares false with everything, is refused too.
+  // NOLINTNEXTLINE(readability-simplify-boolean-expr)
   if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
         rounded <= std::numeric_limits<std::int32_t>::max())) {
     throw std::out_of_range("number does not fit in a 32-bit whole number");

@@ -104,7 +104,8 @@ def careless_client(shown, what):
                 refused = not Atspi.EditableText.set_text_contents(obj, "abc")
             except GLib.GError:
                 refused = True
-            check(refused, "%s answers that new text is refused" % obj.name)
+            check(refused, "%s answers that new text is refused (the call guard stands in "
+                  "front of Qt's bridge)" % obj.name)
         n = len(before)
         plan = []
         for a in offsets(n):
