@@ -11,8 +11,10 @@
 namespace {
 
 constexpr const char* kCountProperty = "tempuloSpeaksCount";
+constexpr const char* kSelectionUntold = "tempuloSelectionUntold";
 
 QAccessible::UpdateHandler passOn = nullptr;
+void Update(QAccessibleEvent* event);
 
 // Changes to a control of a window that is not on screen yet, such as a result filled in before
 // its window shows, give a screen reader nothing to present. Orca, handed them just as the window
@@ -51,12 +53,43 @@ bool Textless(QAccessibleEvent& event) {
   }
 }
 
-void Update(QAccessibleEvent* event) {
-  if (Unseen(*event) || Textless(*event)) return;
+void Send(QAccessibleEvent* event) {
   // Qt hands an event to the screen reader itself only while no handler is installed.
   QAccessible::installUpdateHandler(passOn);
   QAccessible::updateAccessibility(event);
   QAccessible::installUpdateHandler(Update);
+}
+
+// A text selected before its window showed (the offered operand, a result) is told once its
+// control has the focus, after the focus. A screen reader that hears keys from the window system
+// (Orca 48) may handle the key that opened the window only after the window is up: it then takes
+// the focus silently and drops the focus event, but it still presents a new selection in the
+// control it holds, so the selected number is heard ("2 selected"). A screen reader that has
+// presented the focus with its selection already takes this one as no change.
+bool SelectedUnseen(QAccessibleEvent& event) {
+  if (event.type() != QAccessible::TextSelectionChanged || !Unseen(event)) return false;
+  event.object()->setProperty(kSelectionUntold, true);
+  return true;
+}
+
+void TellSelection(QAccessibleEvent& focus) {
+  QObject* object = focus.object();
+  if (object == nullptr || !object->property(kSelectionUntold).toBool()) return;
+  object->setProperty(kSelectionUntold, QVariant());
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+  QAccessibleTextInterface* text = face != nullptr ? face->textInterface() : nullptr;
+  if (text == nullptr || text->selectionCount() == 0) return;
+  int start = 0;
+  int end = 0;
+  text->selection(0, &start, &end);
+  QAccessibleTextSelectionEvent selected(object, start, end);
+  Send(&selected);
+}
+
+void Update(QAccessibleEvent* event) {
+  if (SelectedUnseen(*event) || Unseen(*event) || Textless(*event)) return;
+  Send(event);
+  if (event->type() == QAccessible::Focus) TellSelection(*event);
 }
 
 // Qt asks for each class of an object in turn, most derived first, until one answers.

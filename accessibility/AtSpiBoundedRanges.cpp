@@ -23,13 +23,12 @@ QDBusArgument& operator<<(QDBusArgument& argument, const TextRange& range) {
   return argument;
 }
 
-// The form QtDBus asks of a type's reader: it returns the argument it is given.
-// NOLINTNEXTLINE(bugprone-return-const-ref-from-parameter)
 const QDBusArgument& operator>>(const QDBusArgument& argument, TextRange& range) {
   argument.beginStructure();
   argument >> range.start >> range.end >> range.text >> range.value;
   argument.endStructure();
-  return argument;
+  // The form QtDBus asks of a type's reader: it returns the argument it is given.
+  return argument;  // NOLINT(bugprone-return-const-ref-from-parameter)
 }
 
 }  // namespace

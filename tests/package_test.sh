@@ -31,7 +31,7 @@ if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scrat
   exit 1
 fi
 package_version=$version
-release=$(. /etc/os-release && [ "${ID:-}" = debian ] && echo "${VERSION_ID:-}")
+release=$(. /etc/os-release 2>/dev/null && [ "${ID:-}" = debian ] && echo "${VERSION_ID:-}")
 if [[ $release =~ ^[0-9]+$ ]]; then
   package_version="$version~deb${release}u1"
 fi

@@ -140,7 +140,12 @@ check $? "Escape closes the results"
 
 kill -0 "$program_pid" 2>/dev/null
 check $? "the program still runs"
-if [ -n "${TEMPULO_ORCA_LOG:-}" ]; then
+orca_major=$(dpkg-query -W -f='${Version}' orca 2>/dev/null | grep -o '^[0-9]\+')
+if [ -n "${TEMPULO_ORCA_LOG:-}" ] && [ "${orca_major:-0}" -ge 46 ]; then
+  # Orca 46 and later hear keys from the window system (on X11; under sway none), not through
+  # Qt's bridge: no key waits for Orca, and the taps above ran with Orca on the bus all the same.
+  echo "      Orca $orca_major hears keys from the window system: no tap waited for it"
+elif [ -n "${TEMPULO_ORCA_LOG:-}" ]; then
   # Each key Orca was asked about through Qt's bridge, logged as it got it.
   asked=$(grep -ac "keyval_name=(space)" "$TEMPULO_ORCA_LOG")
   [ "$asked" -ge 19 ]
