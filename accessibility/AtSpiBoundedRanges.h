@@ -1,8 +1,10 @@
 #pragma once
 
-// AT-SPI's GetBoundedRanges, which Qt 6.4's bridge does not implement: it answers with a list of
-// a type it never registered with QtDBus, so the answer cannot be sent and the caller waits in
-// vain. Where the type has no D-Bus form, the answer is the empty list Qt means to send.
+// AT-SPI's GetBoundedRanges, which Qt's bridge does not implement (Qt 6.4 and 6.8 alike): it
+// answers with a list of a type it never registered with QtDBus, so the answer cannot be sent and
+// the caller waits in vain. The program asks QtDBus whether that type has a D-Bus form
+// (QtAnswers); where it has none, the answer is the empty list Qt means to send, and a Qt that
+// registers the type answers for itself.
 
 #include <QDBusMessage>
 

@@ -7,7 +7,8 @@
 // - Names: Qt 6.4's bridge sends an object's name change with the object itself in place of the
 //   new name, and Orca can do nothing with it. NameChanged sends the event as AT-SPI defines it.
 //   Qt 6.8's bridge sends the name itself, so from 6.8 it sends nothing; on a Qt between that
-//   mended it earlier a screen reader may get the name twice, which Orca speaks once.
+//   mended it earlier a screen reader may get the name twice, which Orca speaks once. The fault
+//   is in what Qt sends on the bus, which the program does not see, so here the version tells.
 // - Calls: Qt's bridge acts on some offsets a client gives before asking the text interface, and
 //   answers a few calls wrongly. Install() puts AtSpiCallGuard in front of it.
 

@@ -9,8 +9,11 @@
 // client gets the bridge's answer to it.
 //
 // Editing calls on text that offers no editing are answered as refused first (the bridge would
-// report them done and change nothing), and where the bridge cannot answer GetBoundedRanges
-// (Qt 6.4), the guard answers it instead.
+// report them done and change nothing), and where the bridge cannot answer GetBoundedRanges, the
+// guard answers it instead. Qt 6.4 and 6.8 have each of these faults. Holding the offsets and
+// answering a refusal first stay right on a Qt that mends them: a held offset is one the bridge
+// would accept, and the bus drops a second answer to a call. Calls on objects the program no
+// longer has are answered by the guard, as the bridge answers them but without its warning.
 
 #include <QDBusVirtualObject>
 #include <QPointer>

@@ -8,8 +8,8 @@
 //
 // Two things decide what Orca speaks: the text comes as one attribute run over its whole length
 // (Orca cuts the line it speaks at the end of the last run, and Qt 6.4's runs are empty), and
-// the items around an offset come from text_boundaries, which always returns (Qt 6.4's own
-// search does not, at the end of a text). Installed for every QLineEdit by Accessibility.
+// the items around an offset come from text_boundaries, which always returns (Qt's own search
+// does not, at the end of a text, before Qt 6.11). Installed for every QLineEdit by Accessibility.
 
 #include <optional>
 #include <vector>

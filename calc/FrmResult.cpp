@@ -47,7 +47,7 @@ void FrmResult::TxtResult_GotFocus() {
   // from stays, rather than an exception leaving the event handler.
   try {
     mdlMain::CurrentValue = TextToValue(TxtResult().text());
-  } catch (const std::exception&) {
+  } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): the shown value stays
   }
 }
 

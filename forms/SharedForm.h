@@ -33,5 +33,9 @@ class SharedForm {
   }
 
  private:
+  // Only the window class itself derives from its shared form.
+  SharedForm() = default;
+  friend Window;
+
   static inline QPointer<Window> instance_;
 };

@@ -4,6 +4,7 @@
 // text. Running out of bytes gives zeros and empty text, so every input, however short, is a
 // complete case.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -47,7 +48,7 @@ class FuzzInput {
 
   // Text of the given number of bytes read as UTF-8 (malformed sequences become U+FFFD).
   QString Text(std::size_t bytes) {
-    if (bytes > left_) bytes = left_;
+    bytes = std::min(bytes, left_);
     QString text = QString::fromUtf8(reinterpret_cast<const char*>(data_),
                                            static_cast<qsizetype>(bytes));
     data_ += bytes;

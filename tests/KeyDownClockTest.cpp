@@ -35,7 +35,7 @@ TEST_P(StampMapping, GivesTheMomentOrLeavesItToTheHandler) {
   const std::optional<double> moment = KeyDownClock::MomentOf(c.stamp, {c.nowMs, 1000.0}, c.stepMs);
   ASSERT_EQ(moment.has_value(), c.moment.has_value());
   if (moment) {
-    EXPECT_NEAR(*moment, *c.moment, 1e-9);
+    EXPECT_NEAR(*moment, c.moment.value_or(std::nan("")), 1e-9);
   }
 }
 
@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(KeyDownClock, APressBeforeMidnightHandledAfterItKeepsItsDay) {
   const std::optional<double> moment = KeyDownClock::MomentOf(1000, {1300.0, 0.1}, 1);
   ASSERT_TRUE(moment.has_value());
-  EXPECT_NEAR(*moment, 86400 - 0.2, 1e-9);
+  EXPECT_NEAR(moment.value_or(std::nan("")), 86400 - 0.2, 1e-9);
 }
 
 TEST(KeyDownClock, CopiesTakeTheMomentsOfTheirOriginalsInOrder) {

@@ -3,6 +3,7 @@
 // device resolution, and no control or text cut off that the design does not cut off.
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 #include <QFontMetrics>
@@ -28,11 +29,11 @@ namespace {
 
 // The widest line of a label's text in its own font.
 int TextWidth(const QLabel& label) {
-  int widest = 0;
-  for (const QString& line : label.text().split(QLatin1Char('\n'))) {
-    widest = std::max(widest, label.fontMetrics().horizontalAdvance(line));
-  }
-  return widest;
+  const QStringList lines = label.text().split(QLatin1Char('\n'));
+  return std::accumulate(lines.cbegin(), lines.cend(), 0,
+                         [&label](int widest, const QString& line) {
+                           return std::max(widest, label.fontMetrics().horizontalAdvance(line));
+                         });
 }
 
 void ExpectSurfaceAtDeviceResolution(Canvas& client, QSize designed) {

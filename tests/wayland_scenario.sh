@@ -65,7 +65,9 @@ keyboard() {
   echo "$*" >&"${KEYS[1]}"
   read -r -u "${KEYS[0]}" reply && [ "$reply" = ok ]
 }
-read -r -u "${KEYS[0]}" ready && [ "$ready" = ok ] || { echo "the virtual keyboard did not start" >&2; exit 1; }
+ready=
+read -r -u "${KEYS[0]}" ready
+[ "$ready" = ok ] || { echo "the virtual keyboard did not start" >&2; exit 1; }
 
 failures=0
 check() {
