@@ -101,6 +101,24 @@ if [ "$mode" = --orca ]; then
   done
   grep -aq "SPEECH OUTPUT: 'Screen reader on.'" "$TEMPULO_ORCA_LOG" 2>/dev/null ||
     { echo "Orca did not start:" >&2; tail -n 20 "$TEMPULO_ORCA_LOG" >&2; exit 1; }
+  # Orca 48 says it is on before it asks to hear windows and the focus. The program learns what
+  # is listened to from the registry as its bridge starts, and sends only that: started before
+  # Orca's requests reach the registry, its first window goes unannounced.
+  a11y_bus=$(dbus-send --session --dest=org.a11y.Bus --print-reply=literal /org/a11y/bus \
+    org.a11y.Bus.GetAddress | tr -d ' ')
+  listened() {
+    dbus-send --bus="$a11y_bus" --dest=org.a11y.atspi.Registry --print-reply \
+      /org/a11y/atspi/registry org.a11y.atspi.Registry.GetRegisteredEvents 2>/dev/null
+  }
+  for _ in $(seq 100); do
+    events=$(listened)
+    grep -q '"Window:Activate:"' <<<"$events" && grep -q '"Object:StateChanged:Focused"' <<<"$events" &&
+      break
+    sleep 0.1
+  done
+  events=$(listened)
+  grep -q '"Window:Activate:"' <<<"$events" && grep -q '"Object:StateChanged:Focused"' <<<"$events" ||
+    { echo "Orca did not ask to hear windows and the focus" >&2; exit 1; }
 fi
 
 # shellcheck source=tests/session_locale.sh
