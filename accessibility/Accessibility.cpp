@@ -1,8 +1,10 @@
 #include "accessibility/Accessibility.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "accessibility/AtSpiBridge.h"
 #include "accessibility/CounterAccessible.h"
@@ -86,6 +88,30 @@ void TellSelection(QAccessibleEvent& focus) {
   Send(&selected);
 }
 
+// Qt's bridge may come up only after the first window has been made active (Qt 6.8 now and then,
+// as it learns only then that a screen reader listens): the screen reader then hears nothing of
+// that window until it is made active again. When accessibility turns on with a window already
+// active, the window's activation and its focus are told once more, after the bridge has
+// finished turning on. Turned on before any window shows, as usual, there is nothing to tell.
+class LateBridge : public QAccessible::ActivationObserver {
+ public:
+  void accessibilityActiveChanged(bool active) override {
+    if (!active || QApplication::activeWindow() == nullptr) return;
+    QTimer::singleShot(0, QApplication::instance(), [] {
+      QWidget* window = QApplication::activeWindow();
+      if (window == nullptr || !QAccessible::isActive()) return;
+      QAccessible::State activated;
+      activated.active = true;
+      QAccessibleStateChangeEvent windowActive(window, activated);
+      QAccessible::updateAccessibility(&windowActive);
+      if (QWidget* focus = QApplication::focusWidget()) {
+        QAccessibleEvent focused(focus, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focused);
+      }
+    });
+  }
+};
+
 void Update(QAccessibleEvent* event) {
   if (SelectedUnseen(*event) || Unseen(*event) || Textless(*event)) return;
   Send(event);
@@ -109,6 +135,8 @@ void Accessibility::Install() {
   static const bool installed = [] {
     QAccessible::installFactory(Factory);
     passOn = QAccessible::installUpdateHandler(Update);
+    static LateBridge lateBridge;
+    QAccessible::installActivationObserver(&lateBridge);
     AtSpiBridge::Install();
     return true;
   }();
