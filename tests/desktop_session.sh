@@ -117,8 +117,11 @@ if [ "$mode" = --orca ]; then
     sleep 0.1
   done
   events=$(listened)
-  grep -q '"Window:Activate:"' <<<"$events" && grep -q '"Object:StateChanged:Focused"' <<<"$events" ||
-    { echo "Orca did not ask to hear windows and the focus" >&2; exit 1; }
+  if ! grep -q '"Window:Activate:"' <<<"$events" ||
+     ! grep -q '"Object:StateChanged:Focused"' <<<"$events"; then
+    echo "Orca did not ask to hear windows and the focus" >&2
+    exit 1
+  fi
 fi
 
 # shellcheck source=tests/session_locale.sh
