@@ -1,5 +1,7 @@
 #include "accessibility/AtSpiCallGuard.h"
 
+#include <optional>
+
 #include <QAccessible>
 #include <QDBusConnection>
 #include <QDBusError>
@@ -21,27 +23,26 @@ QDBusConnection Bus() { return QDBusConnection(QStringLiteral("a11y")); }
 const QString kTextFace = QStringLiteral("org.a11y.atspi.Text");
 const QString kEditableFace = QStringLiteral("org.a11y.atspi.EditableText");
 
-QAccessibleInterface* ObjectAt(const QString& path) {
+// The id in an object's path below the bridge's; none for any other path, such as the
+// application's own object, "root".
+std::optional<QAccessible::Id> IdAt(const QString& path) {
   const QString prefix = AtSpiCallGuard::kObjectPath + QLatin1Char('/');
-  if (!path.startsWith(prefix)) return nullptr;
+  if (!path.startsWith(prefix)) return std::nullopt;
   bool isNumber = false;
   const QAccessible::Id id = QStringView(path).mid(prefix.size()).toUInt(&isNumber);
-  QAccessibleInterface* object = isNumber ? QAccessible::accessibleInterface(id) : nullptr;
+  return isNumber ? std::optional(id) : std::nullopt;
+}
+
+QAccessibleInterface* ObjectAt(const QString& path) {
+  const std::optional<QAccessible::Id> id = IdAt(path);
+  QAccessibleInterface* object = id ? QAccessible::accessibleInterface(*id) : nullptr;
   return object != nullptr && object->isValid() ? object : nullptr;
 }
 
 // A call on an object the program no longer has, such as a control of a window that has closed
 // and that a screen reader still remembers (Orca 48 asks after them). Qt's bridge answers such a
 // call with an error as well, and prints a warning for each (Qt 6.4 to 6.8 at least).
-bool Gone(const QString& path) {
-  const QString prefix = AtSpiCallGuard::kObjectPath + QLatin1Char('/');
-  if (!path.startsWith(prefix)) return false;
-  bool isNumber = false;
-  const QAccessible::Id id = QStringView(path).mid(prefix.size()).toUInt(&isNumber);
-  if (!isNumber) return false;  // the application's own object, "root"
-  QAccessibleInterface* object = QAccessible::accessibleInterface(id);
-  return object == nullptr || !object->isValid();
-}
+bool Gone(const QString& path) { return IdAt(path).has_value() && ObjectAt(path) == nullptr; }
 
 int TextLength(QAccessibleInterface& object) {
   if (QAccessibleTextInterface* text = object.textInterface()) return text->characterCount();
