@@ -67,10 +67,11 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 # The window manager is up once it names the current desktop; a window mapped before would not
 # be given the focus.
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   xdotool get_desktop >/dev/null 2>&1 && break
   sleep 0.1
 done
+xdotool get_desktop >/dev/null 2>&1 || { echo "openbox did not start within 30 s" >&2; exit 1; }
 
 # The accessibility bus, with the screen reader switched on: Qt then turns its bridge on itself.
 # (A Windows program under Wine has no part in it.)
