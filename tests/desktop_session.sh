@@ -63,15 +63,31 @@ done
 DISPLAY=":$(tr -d '[:space:]' <"$scratch/display")"
 export DISPLAY
 
-openbox >/dev/null 2>&1 &
-pids+=($!)
 # The window manager is up once it names the current desktop; a window mapped before would not
-# be given the focus.
-for _ in $(seq 300); do
-  xdotool get_desktop >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool get_desktop >/dev/null 2>&1 || { echo "openbox did not start within 30 s" >&2; exit 1; }
+# be given the focus. Should it end before that, what it said is shown and it is started again.
+openbox_up() {
+  local pid attempt
+  for attempt in 1 2 3; do
+    openbox >"$scratch/openbox.log" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    for _ in $(seq 300); do
+      xdotool get_desktop >/dev/null 2>&1 && return 0
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+      echo "openbox did not start within 30 s:" >&2
+      cat "$scratch/openbox.log" >&2
+      return 1
+    fi
+    wait "$pid"
+    echo "openbox ended (exit $?) before it started (attempt $attempt of 3):" >&2
+    cat "$scratch/openbox.log" >&2
+  done
+  return 1
+}
+openbox_up || exit 1
 
 # The accessibility bus, with the screen reader switched on: Qt then turns its bridge on itself.
 # (A Windows program under Wine has no part in it.)
