@@ -64,25 +64,26 @@ DISPLAY=":$(tr -d '[:space:]' <"$scratch/display")"
 export DISPLAY
 
 # The window manager is up once it names the current desktop; a window mapped before would not
-# be given the focus. Should it end before that, what it said is shown and it is started again.
+# be given the focus. Should it end, or not be up within 15 s, what it said is shown and it is
+# started again.
 openbox_up() {
   local pid attempt
   for attempt in 1 2 3; do
     openbox >"$scratch/openbox.log" 2>&1 &
     pid=$!
     pids+=("$pid")
-    for _ in $(seq 300); do
+    for _ in $(seq 150); do
       xdotool get_desktop >/dev/null 2>&1 && return 0
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
     if kill -0 "$pid" 2>/dev/null; then
-      echo "openbox did not start within 30 s:" >&2
-      cat "$scratch/openbox.log" >&2
-      return 1
+      kill "$pid"
+      echo "openbox was not up within 15 s (attempt $attempt of 3); it said:" >&2
+    else
+      wait "$pid"
+      echo "openbox ended (exit $?) before it was up (attempt $attempt of 3); it said:" >&2
     fi
-    wait "$pid"
-    echo "openbox ended (exit $?) before it started (attempt $attempt of 3):" >&2
     cat "$scratch/openbox.log" >&2
   done
   return 1
