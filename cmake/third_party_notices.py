@@ -230,6 +230,9 @@ def main():
         out.append(title)
         out.append("-" * min(len(title), 78))
         out.append("Part of Qt: " + entry.get("QtUsage", "").strip())
+        out.append("Came with Qt's source (%s), in Debian's %s %s"
+                   % (os.path.relpath(entry["Path"], source),
+                      origin.get("package", "qt6-base"), origin.get("version", "")))
         if entry.get("Homepage"):
             out.append("Home page: " + entry["Homepage"])
         for line in entry.get("Copyright", "").strip().splitlines():

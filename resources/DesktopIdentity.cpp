@@ -1,5 +1,7 @@
 #include "resources/DesktopIdentity.h"
 
+#include <QFile>
+
 namespace desktop_identity {
 
 QString AppId() { return QStringLiteral(TEMPULO_APP_ID); }
@@ -8,7 +10,9 @@ QString IconResource(int size) { return QStringLiteral(":/icons/tempulo-%1.png")
 
 QIcon WindowIcon() {
   QIcon icon;
-  for (int size : kIconSizes) icon.addFile(IconResource(size), QSize(size, size));
+  for (int size : kIconSizes) {
+    if (QFile::exists(IconResource(size))) icon.addFile(IconResource(size), QSize(size, size));
+  }
   return icon;
 }
 

@@ -18,7 +18,8 @@ QString AppId();
 inline constexpr std::array kIconSizes = {16, 32};
 
 // The window icon: a 16 x 16 image in 16 colours for title bars, and the 32 x 32 rendering of the
-// same drawing for task bars and title bars at double density.
+// same drawing for task bars and title bars at double density. Null on Windows, where the images
+// are not compiled in: there every window has the program file's icon.
 QIcon WindowIcon();
 
 // The resource path of the image of the given size (one of kIconSizes).

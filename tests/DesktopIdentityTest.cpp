@@ -22,6 +22,14 @@ TEST(DesktopIdentityTest, AppIdIsReverseDnsAndToldToTheWindowSystem) {
   EXPECT_EQ(QGuiApplication::desktopFileName(), id);
 }
 
+#ifdef Q_OS_WIN
+TEST(DesktopIdentityTest, WindowsGetTheProgramFileIcon) {
+  // No icon is set, so Qt gives each window none and Windows shows its class icon: the program
+  // file's, whose 16 px image is the 16-colour one.
+  EXPECT_TRUE(QApplication::windowIcon().isNull());
+  EXPECT_TRUE(desktop_identity::WindowIcon().isNull());
+}
+#else
 TEST(DesktopIdentityTest, WindowIconHasTheSmallSizesOnly) {
   const QIcon icon = QApplication::windowIcon();
   ASSERT_FALSE(icon.isNull());
@@ -78,5 +86,7 @@ TEST(DesktopIdentityTest, TitleBarsGetTheSixteenColourImage) {
   QWidget window;
   EXPECT_EQ(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
 }
+
+#endif
 
 }  // namespace

@@ -16,9 +16,11 @@ void Application::SetUp() {
   QApplication::setApplicationVersion(QString::fromUtf8(identity::kVersion));
   QApplication::setOrganizationName(QStringLiteral("Tempulo"));
   // The window system matches the windows to the installed launcher by this id (the Wayland app
-  // id), and shows this icon in title bars and task switchers.
+  // id), and shows this icon in title bars and task switchers (where the program has one: on
+  // Windows the windows have the program file's).
   QGuiApplication::setDesktopFileName(desktop_identity::AppId());
-  QApplication::setWindowIcon(desktop_identity::WindowIcon());
+  const QIcon icon = desktop_identity::WindowIcon();
+  if (!icon.isNull()) QApplication::setWindowIcon(icon);
   Accessibility::Install();
 
   // The layouts are designed for a compact 8-point UI face; a face with Arial's metrics keeps
