@@ -96,7 +96,11 @@ def qt_sources(qt_dir):
 
 def attributions(qt_dir, scanner):
     source = os.path.join(qt_dir, "share/tempulo/source")
-    found = subprocess.run([scanner, "--output-format", "json", "--silent",
+    # Only the attribution and licence files of Qt's source are kept: the scanner of Qt 6.8 and
+    # later would look for the files each entry names, and fail.
+    usage = subprocess.run([scanner, "--help"], capture_output=True, text=True).stdout
+    checks = ["--no-check-paths"] if "--no-check-paths" in usage else []
+    found = subprocess.run([scanner, "--output-format", "json", "--silent", *checks,
                             os.path.join(source, "src")],
                            check=True, capture_output=True, text=True).stdout
     entries = json.loads(found)

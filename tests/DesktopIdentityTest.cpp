@@ -23,11 +23,24 @@ TEST(DesktopIdentityTest, AppIdIsReverseDnsAndToldToTheWindowSystem) {
 }
 
 #ifdef Q_OS_WIN
-TEST(DesktopIdentityTest, WindowsGetTheProgramFileIcon) {
-  // No icon is set, so Qt gives each window none and Windows shows its class icon: the program
-  // file's, whose 16 px image is the 16-colour one.
-  EXPECT_TRUE(QApplication::windowIcon().isNull());
+TEST(DesktopIdentityTest, WindowsShowTheProgramFileIcon) {
+  // No images are compiled in: every window shows the icon resource of the program file (this
+  // test program carries the same one), whose 16 px image is the 16-colour drawing.
   EXPECT_TRUE(desktop_identity::WindowIcon().isNull());
+  const QIcon icon = QApplication::windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
+  ASSERT_EQ(small.size(), QSize(16, 16));
+  QSet<QRgb> drawn;
+  for (int y = 0; y < small.height(); ++y) {
+    for (int x = 0; x < small.width(); ++x) {
+      if (qAlpha(small.pixel(x, y)) == 255) drawn.insert(small.pixel(x, y));
+    }
+  }
+  EXPECT_GE(drawn.size(), 4);
+  EXPECT_LE(drawn.size(), 16);
+  EXPECT_EQ(qAlpha(small.pixel(0, 0)), 0);
+  EXPECT_EQ(icon.pixmap(QSize(32, 32), 1.0).size(), QSize(32, 32));
 }
 #else
 TEST(DesktopIdentityTest, WindowIconHasTheSmallSizesOnly) {

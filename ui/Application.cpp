@@ -8,6 +8,7 @@
 #include <QTranslator>
 
 #include "accessibility/Accessibility.h"
+#include "platform/ProgramIcon.h"
 #include "resources/DesktopIdentity.h"
 #include "resources/Identity.h"
 
@@ -16,10 +17,12 @@ void Application::SetUp() {
   QApplication::setApplicationVersion(QString::fromUtf8(identity::kVersion));
   QApplication::setOrganizationName(QStringLiteral("Tempulo"));
   // The window system matches the windows to the installed launcher by this id (the Wayland app
-  // id), and shows this icon in title bars and task switchers (where the program has one: on
-  // Windows the windows have the program file's).
+  // id), and shows this icon in title bars and task switchers: the images compiled in, or on
+  // Windows the program file's own icon. (Windows gives only the main window's kind of window the
+  // program file's icon by itself; dialogs would show none.)
   QGuiApplication::setDesktopFileName(desktop_identity::AppId());
-  const QIcon icon = desktop_identity::WindowIcon();
+  QIcon icon = desktop_identity::WindowIcon();
+  if (icon.isNull()) icon = ProgramIcon::Get();
   if (!icon.isNull()) QApplication::setWindowIcon(icon);
   Accessibility::Install();
 

@@ -1,0 +1,4 @@
+#include "platform/ProgramIcon.h"
+
+// Program files on Linux carry no icon: the window icon is compiled in as images.
+QIcon ProgramIcon::Get() { return {}; }
