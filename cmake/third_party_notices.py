@@ -234,6 +234,11 @@ def main():
         out.append(title)
         out.append("-" * min(len(title), 78))
         out.append("Part of Qt: " + entry.get("QtUsage", "").strip())
+        version = entry.get("Version", "").strip()
+        if len(version) >= 20:
+            out.append("Version: " + version)  # a commit of its upstream, too long for a title
+        elif not version:
+            out.append("Version: none stated by its upstream; the copy in Qt's source")
         out.append("Came with Qt's source (%s), in Debian's %s %s"
                    % (os.path.relpath(entry["Path"], source),
                       origin.get("package", "qt6-base"), origin.get("version", "")))
