@@ -22,7 +22,7 @@ void Application::SetUp() {
   // program file's icon by itself; dialogs would show none.)
   QGuiApplication::setDesktopFileName(desktop_identity::AppId());
   QIcon icon = desktop_identity::WindowIcon();
-  if (icon.isNull()) icon = ProgramIcon::Get();
+  if (icon.isNull()) icon = ProgramIcon::Get(desktop_identity::kIconSizes);
   if (!icon.isNull()) QApplication::setWindowIcon(icon);
   Accessibility::Install();
 
