@@ -63,11 +63,10 @@ void Send(QAccessibleEvent* event) {
 }
 
 // A text selected before its window showed (the offered operand, a result) is told once its
-// control has the focus, after the focus. A screen reader that hears keys from the window system
-// (Orca 48) may handle the key that opened the window only after the window is up: it then takes
-// the focus silently and drops the focus event, but it still presents a new selection in the
-// control it holds, so the selected number is heard ("2 selected"). A screen reader that has
-// presented the focus with its selection already takes this one as no change.
+// control has the focus, after the focus: a screen reader that has presented the focus with its
+// selection takes it as no change. The selected text is also announced, for a screen reader that
+// took the focus without a word because the window was up before it handled the key that opened
+// it (see AtSpiBridge).
 bool SelectedUnseen(QAccessibleEvent& event) {
   if (event.type() != QAccessible::TextSelectionChanged || !Unseen(event)) return false;
   event.object()->setProperty(kSelectionUntold, true);
@@ -86,6 +85,7 @@ void TellSelection(QAccessibleEvent& focus) {
   text->selection(0, &start, &end);
   QAccessibleTextSelectionEvent selected(object, start, end);
   Send(&selected);
+  AtSpiBridge::Announce(*object, text->text(start, end));
 }
 
 // Qt's bridge may come up only after the first window has been made active (Qt 6.8 now and then,

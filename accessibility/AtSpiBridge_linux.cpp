@@ -62,3 +62,18 @@ bool AtSpiBridge::NameChanged(QObject& object) {
         << QVariant::fromValue(QDBusVariant(face->text(QAccessible::Name))) << QVariantMap();
   return bus.send(event);
 }
+
+bool AtSpiBridge::Announce(QObject& object, const QString& what) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  if (what.isEmpty() || !QAccessible::isActive()) return false;
+  // Polite: queued after what the screen reader is saying of the window, not cutting it off.
+  QAccessibleAnnouncementEvent announcement(&object, what);
+  announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+  QAccessible::updateAccessibility(&announcement);
+  return true;
+#else
+  (void)object;
+  (void)what;
+  return false;
+#endif
+}

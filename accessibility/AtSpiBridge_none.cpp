@@ -5,3 +5,5 @@
 void AtSpiBridge::Install() {}
 
 bool AtSpiBridge::NameChanged(QObject& /*object*/) { return false; }
+
+bool AtSpiBridge::Announce(QObject& /*object*/, const QString& /*what*/) { return false; }

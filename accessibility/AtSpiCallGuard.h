@@ -13,7 +13,8 @@
 // guard answers it instead. Qt 6.4 and 6.8 have each of these faults. Holding the offsets and
 // answering a refusal first stay right on a Qt that mends them: a held offset is one the bridge
 // would accept, and the bus drops a second answer to a call. Calls on objects the program no
-// longer has are answered by the guard, as the bridge answers them but without its warning.
+// longer has are answered by the guard, as the bridge answers them but without its warning, and
+// so is a client's question for the application's own bus, which the bridge cannot answer.
 
 #include <QDBusVirtualObject>
 #include <QPointer>

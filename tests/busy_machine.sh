@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs a command on a busy machine: every core kept busy, for at most SECONDS, by loops of the
+# lowest priority, as a compiler or a browser keeps a musician's machine busy. The loops start
+# before the command and end with it, or at SECONDS, whichever comes first; the command's exit
+# status is this script's.
+#   busy_machine.sh SECONDS -- COMMAND [ARGS...]
+set -uo pipefail
+usage="usage: busy_machine.sh SECONDS -- COMMAND [ARGS...]"
+seconds=${1:?$usage}
+[[ $seconds =~ ^[1-9][0-9]*$ ]] && [ "${2:-}" = -- ] && [ $# -gt 2 ] ||
+  { echo "$usage" >&2; exit 2; }
+shift 2
+
+loops=()
+# shellcheck disable=SC2317  # run by the EXIT trap
+stop_loops() {
+  [ ${#loops[@]} -gt 0 ] && kill "${loops[@]}" 2>/dev/null
+  wait "${loops[@]}" 2>/dev/null
+}
+trap stop_loops EXIT
+for _ in $(seq "$(nproc)"); do
+  timeout "$seconds" nice -n 19 bash -c 'while :; do :; done' &
+  loops+=($!)
+done
+"$@"
+status=$?
+stop_loops
+exit "$status"
