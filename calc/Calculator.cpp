@@ -42,18 +42,18 @@ double DecimalRounding(double currentValue, const QString& operand, const QLocal
 
 std::optional<CalcOperation> OperationForKey(std::int16_t charCode) {
   switch (charCode) {
-    case 42:  // *
+    case kCharAsterisk:
       return CalcOperation::Multiply;
-    case 47:  // /
+    case kCharSlash:
       return CalcOperation::Divide;
-    case 92:  // backslash
+    case kCharBackslash:
       return CalcOperation::IntegerDivide;
-    case 43:  // +
-    case 45:  // - (a subtraction is an addition of a negative operand)
+    case kCharPlus:
+    case kCharMinus:  // a subtraction is an addition of a negative operand
       return CalcOperation::AddSubtract;
-    case 35:  // #
+    case kCharNumberSign:
       return CalcOperation::Semitone;
-    case 46:  // .
+    case kCharPeriod:
       return CalcOperation::DecimalRound;
     default:
       return std::nullopt;

@@ -27,6 +27,15 @@ struct OperationText {
   QString defaultOperand;  // what the prompt offers: "2"
 };
 
+// The characters that select an operation, as a window's key handler gets them typed.
+constexpr std::int16_t kCharAsterisk = '*';
+constexpr std::int16_t kCharSlash = '/';
+constexpr std::int16_t kCharBackslash = '\\';
+constexpr std::int16_t kCharPlus = '+';
+constexpr std::int16_t kCharMinus = '-';
+constexpr std::int16_t kCharNumberSign = '#';
+constexpr std::int16_t kCharPeriod = '.';
+
 // The operation a typed character selects: * / \ + - # . (both + and - select AddSubtract).
 std::optional<CalcOperation> OperationForKey(std::int16_t charCode);
 

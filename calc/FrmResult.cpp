@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "calc/CalcChain.h"
 #include "calc/CalcState.h"
 #include "common/Conversions.h"
 #include "forms/KeyCodes.h"
@@ -54,5 +55,5 @@ void FrmResult::TxtResult_GotFocus() {
 void FrmResult::TxtResult_KeyPress(std::int16_t keyAscii) {
   // An operator goes on from the shown value: the window closes, and the calculation waiting on
   // it runs the operation next.
-  if (mdlMain::ChainCalcKey(keyAscii)) UnloadIfLoaded();
+  if (CalcChain::Keep(keyAscii)) UnloadIfLoaded();
 }

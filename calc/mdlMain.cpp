@@ -2,8 +2,8 @@
 
 #include <optional>
 #include <stdexcept>
-#include <utility>
 
+#include "calc/CalcChain.h"
 #include "calc/FrmResult.h"
 #include "common/Conversions.h"
 #include "forms/Dialogs.h"
@@ -21,7 +21,7 @@ namespace {
 // result window hands the keyboard back to the tap results window, and where the window system
 // does that at once (Windows does), that window's box takes the focus and sets CurrentValue from
 // its own number before the prompt opens. A focus the program causes itself must not change the
-// number the user is calculating with. The result window keeps the typed operation in Chained.
+// number the user is calculating with. The result window keeps the typed operation in CalcChain.
 bool waitingOnResult = false;
 
 void ShowError() {
@@ -29,7 +29,7 @@ void ShowError() {
 }
 
 // Prompt, compute and fill the result window. Returns false when nothing is to be shown.
-bool PrepareResult(const Operation& next) {
+bool PrepareResult(const CalcChain::Operation& next) {
   try {
     const OperationText& texts = TextsOf(next.operation);
     const QString answer = Dialogs::InputBox(texts.prompt, texts.title, texts.defaultOperand);
@@ -60,19 +60,19 @@ bool HandleCalcKey(std::int16_t charCode) {
 }
 
 void RunCalculation(CalcOperation operation) {
-  const Operation typed{operation, CurrentValue};
+  const CalcChain::Operation typed{operation, CurrentValue};
   FrmResult::UnloadIfLoaded();
   if (waitingOnResult) {
-    Chained = typed;
+    CalcChain::Keep(typed);
     return;
   }
-  Chained.reset();  // only an operation typed while this calculation waits is its to run
+  CalcChain::Take();  // only an operation typed while this calculation waits is its to run
 
-  for (std::optional<Operation> next = typed; next && PrepareResult(*next);) {
+  for (std::optional<CalcChain::Operation> next = typed; next && PrepareResult(*next);) {
     waitingOnResult = true;
     FrmResult::Get().ShowModal();
     waitingOnResult = false;
-    next = std::exchange(Chained, std::nullopt);
+    next = CalcChain::Take();
   }
 }
 

@@ -29,14 +29,16 @@ FrmTapResults::FrmTapResults() : Form(kDesign) {
     txtResult_[i] = box;
   }
 
-  lblret_[0] = FormsControls::Label(QStringLiteral("One bar length"),
-                                    twips::Rect(600, 600, 1065, 195), true, &client);
-  lblret_[1] = FormsControls::Label(QStringLiteral("One beat length"),
-                                    twips::Rect(600, 1200, 1155, 195), true, &client);
-  lblret_[2] = FormsControls::Label(QStringLiteral("Beats per minute"),
-                                    twips::Rect(600, 1800, 1200, 195), true, &client);
-  lbltitle1_ = FormsControls::Label(QStringLiteral("The results"),
-                                    twips::Rect(1440, 120, 795, 195), true, &client);
+  const std::array lblret = {
+      FormsControls::Label(QStringLiteral("One bar length"), twips::Rect(600, 600, 1065, 195),
+                           true, &client),
+      FormsControls::Label(QStringLiteral("One beat length"), twips::Rect(600, 1200, 1155, 195),
+                           true, &client),
+      FormsControls::Label(QStringLiteral("Beats per minute"), twips::Rect(600, 1800, 1200, 195),
+                           true, &client),
+  };
+  FormsControls::Label(QStringLiteral("The results"), twips::Rect(1440, 120, 795, 195), true,
+                       &client);  // the title
 
   // A screen reader announces each box by the label above it and says what the number means.
   const std::array descriptions = {
@@ -45,8 +47,8 @@ FrmTapResults::FrmTapResults() : Form(kDesign) {
       "Tempo in beats per minute",
   };
   for (int i = 0; i < 3; ++i) {
-    lblret_[i]->setBuddy(txtResult_[i]);
-    txtResult_[i]->setAccessibleName(lblret_[i]->text());
+    lblret.at(i)->setBuddy(txtResult_.at(i));
+    txtResult_.at(i)->setAccessibleName(lblret.at(i)->text());
     txtResult_[i]->setAccessibleDescription(
         QString::fromLatin1(descriptions[i]) +
         QStringLiteral(". Type * / \\ + - # or . to calculate with it."));

@@ -12,7 +12,6 @@
 #include "forms/TextBox.h"
 
 class QFrame;
-class QLabel;
 
 class FrmTapResults : public Form, public SharedForm<FrmTapResults> {
   Q_OBJECT
@@ -32,6 +31,4 @@ class FrmTapResults : public Form, public SharedForm<FrmTapResults> {
 
   std::array<QFrame*, 1> separator_{};
   std::array<TextBox*, 3> txtResult_{};
-  std::array<QLabel*, 3> lblret_{};
-  QLabel* lbltitle1_ = nullptr;
 };

@@ -67,15 +67,15 @@ FrmTempulo::FrmTempulo(TimeSource clock) : clock_(std::move(clock)) {
   // The counter's caption comes once a screen reader is to hear its every change (below).
   lblKeyPress_ = FormsControls::Label(QString(), twips::Rect(600, 840, 2535, 315), false, canvas_,
                                       FormsControls::BorderStyle::FixedSingle);
-  lbltitle0_ = FormsControls::Label(QStringLiteral("Calculation"),
-                                    twips::Rect(1440, 120, 795, 195), true, canvas_);
-  lblcalc0_ = FormsControls::Label(QStringLiteral("Key press count"),
-                                   twips::Rect(600, 600, 1155, 195), true, canvas_);
+  FormsControls::Label(QStringLiteral("Calculation"), twips::Rect(1440, 120, 795, 195), true,
+                       canvas_);  // the title
+  QLabel* lblcalc0 = FormsControls::Label(QStringLiteral("Key press count"),
+                                          twips::Rect(600, 600, 1155, 195), true, canvas_);
   // A screen reader reads the counter as the number it shows, labelled by its caption, and
   // speaks each new count: the counter holds the focus (it takes no keys itself, the window's
   // key handler sees them first), and presents itself as a status display, whose new text a
   // screen reader speaks as it changes.
-  lblcalc0_->setBuddy(lblKeyPress_);
+  lblcalc0->setBuddy(lblKeyPress_);
   Accessibility::SpeakCountChanges(*lblKeyPress_);
   lblKeyPress_->setText(QStringLiteral("0"));
   lblKeyPress_->setFocusPolicy(Qt::StrongFocus);

@@ -66,8 +66,6 @@ class FrmTempulo : public QMainWindow {
   Canvas* canvas_ = nullptr;
   std::array<QFrame*, 1> separator_{};
   QLabel* lblKeyPress_ = nullptr;
-  QLabel* lbltitle0_ = nullptr;
-  QLabel* lblcalc0_ = nullptr;
   QAction* mnuInstructions_ = nullptr;
   QAction* mnuAbout_ = nullptr;
   QAction* mnuAboutQt_ = nullptr;
