@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kCountProperty = "tempuloSpeaksCount";
 constexpr const char* kSelectionUntold = "tempuloSelectionUntold";
+constexpr const char* kJustShown = "tempuloJustShown";
 
 QAccessible::UpdateHandler passOn = nullptr;
 void Update(QAccessibleEvent* event);
@@ -64,9 +65,7 @@ void Send(QAccessibleEvent* event) {
 
 // A text selected before its window showed (the offered operand, a result) is told once its
 // control has the focus, after the focus: a screen reader that has presented the focus with its
-// selection takes it as no change. The selected text is also announced, for a screen reader that
-// took the focus without a word because the window was up before it handled the key that opened
-// it (see AtSpiBridge).
+// selection takes it as no change.
 bool SelectedUnseen(QAccessibleEvent& event) {
   if (event.type() != QAccessible::TextSelectionChanged || !Unseen(event)) return false;
   event.object()->setProperty(kSelectionUntold, true);
@@ -85,7 +84,29 @@ void TellSelection(QAccessibleEvent& focus) {
   text->selection(0, &start, &end);
   QAccessibleTextSelectionEvent selected(object, start, end);
   Send(&selected);
-  AtSpiBridge::Announce(*object, text->text(start, end));
+}
+
+// The number a window opens with (the tempo, the offered operand, a calculated result) is what
+// its control with the focus holds selected when the window first gives it the focus. It is
+// announced then, for a screen reader that took that focus without a word because the window was
+// up before it handled the key that opened it (see AtSpiBridge). Whether Qt selected it before
+// the window showed or as the control took the focus does not matter.
+void MarkShown(QAccessibleEvent& shown) {
+  auto* widget = qobject_cast<QWidget*>(shown.object());
+  if (widget != nullptr && widget->isWindow()) widget->setProperty(kJustShown, true);
+}
+
+void AnnounceOpening(QAccessibleEvent& focus) {
+  auto* widget = qobject_cast<QWidget*>(focus.object());
+  if (widget == nullptr || !widget->window()->property(kJustShown).toBool()) return;
+  widget->window()->setProperty(kJustShown, QVariant());
+  QAccessibleInterface* face = focus.accessibleInterface();
+  QAccessibleTextInterface* text = face != nullptr ? face->textInterface() : nullptr;
+  if (text == nullptr || text->selectionCount() == 0) return;
+  int start = 0;
+  int end = 0;
+  text->selection(0, &start, &end);
+  AtSpiBridge::Announce(*widget, text->text(start, end));
 }
 
 // Qt's bridge may come up only after the first window has been made active (Qt 6.8 now and then,
@@ -114,8 +135,12 @@ class LateBridge : public QAccessible::ActivationObserver {
 
 void Update(QAccessibleEvent* event) {
   if (SelectedUnseen(*event) || Unseen(*event) || Textless(*event)) return;
+  if (event->type() == QAccessible::ObjectShow) MarkShown(*event);
   Send(event);
-  if (event->type() == QAccessible::Focus) TellSelection(*event);
+  if (event->type() == QAccessible::Focus) {
+    TellSelection(*event);
+    AnnounceOpening(*event);
+  }
 }
 
 // Qt asks for each class of an object in turn, most derived first, until one answers.

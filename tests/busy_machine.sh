@@ -7,8 +7,10 @@
 set -uo pipefail
 usage="usage: busy_machine.sh SECONDS -- COMMAND [ARGS...]"
 seconds=${1:?$usage}
-[[ $seconds =~ ^[1-9][0-9]*$ ]] && [ "${2:-}" = -- ] && [ $# -gt 2 ] ||
-  { echo "$usage" >&2; exit 2; }
+if ! [[ $seconds =~ ^[1-9][0-9]*$ ]] || [ "${2:-}" != -- ] || [ $# -lt 3 ]; then
+  echo "$usage" >&2
+  exit 2
+fi
 shift 2
 
 loops=()
