@@ -94,16 +94,19 @@ function(tempulo_changelog_entry changelog version date_var changes_var)
   set(${changes_var} "${changes}" PARENT_SCOPE)
 endfunction()
 
-# The Debian release this machine runs, from its os-release: NUMBER_VAR gets its number
-# (VERSION_ID, e.g. 13) and CODENAME_VAR its code name (e.g. trixie). Both are empty on any other
-# system, and on Debian's testing and unstable, which have no number.
+# The Debian release this machine runs, as the scripts learn it (tempulo_debian_release in
+# scripts/lib.sh): NUMBER_VAR gets its number (e.g. 13) and CODENAME_VAR its code name (e.g.
+# trixie). Both are empty on any other system, and on Debian's testing and unstable, which have
+# no number.
 function(tempulo_debian_release number_var codename_var)
-  cmake_host_system_information(RESULT id QUERY DISTRIB_ID)
-  cmake_host_system_information(RESULT number QUERY DISTRIB_VERSION_ID)
-  cmake_host_system_information(RESULT codename QUERY DISTRIB_VERSION_CODENAME)
-  if(NOT id STREQUAL "debian" OR NOT number MATCHES "^[0-9]+$")
-    set(number "")
-    set(codename "")
+  execute_process(
+    COMMAND bash -c "source \"$1\" && tempulo_debian_release" lib "${PROJECT_SOURCE_DIR}/scripts/lib.sh"
+    OUTPUT_VARIABLE release OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  set(number "")
+  set(codename "")
+  if(release MATCHES "^([0-9]+)\t(.*)$")
+    set(number "${CMAKE_MATCH_1}")
+    set(codename "${CMAKE_MATCH_2}")
   endif()
   set(${number_var} "${number}" PARENT_SCOPE)
   set(${codename_var} "${codename}" PARENT_SCOPE)

@@ -1,8 +1,27 @@
 # shellcheck shell=bash disable=SC2034  # the package lists are read by the scripts that source this
 # Shared by the scripts: installs what the build needs, configures and builds, and says how Wine
-# runs the Windows program. Sourced, not run.
+# runs the Windows program. Sourced, not run: sourcing it defines the lists and functions below
+# and does nothing else; a script asks for what it needs (tempulo_root, tempulo_report_failures,
+# tempulo_source_date_epoch).
 
-TEMPULO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The tree this file belongs to.
+tempulo_root() {
+  (cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+}
+
+# The Debian release this machine runs, from its os-release: its number and code name, between
+# them a tab ("13<TAB>trixie"). Debian's testing and unstable have a code name and no number
+# ("<TAB>forky"); any other system has neither. The scripts and the build
+# (cmake/TempuloRelease.cmake) all learn the release here.
+tempulo_debian_release() {
+  (
+    . /etc/os-release 2>/dev/null || exit 0
+    [ "${ID:-}" = debian ] || exit 0
+    number=${VERSION_ID:-}
+    [[ $number =~ ^[0-9]+$ ]] || number=
+    printf '%s\t%s\n' "$number" "${VERSION_CODENAME:-}"
+  )
+}
 
 # Debian packages the build, the tests and the screenshots need.
 TEMPULO_PACKAGES=(
@@ -17,7 +36,7 @@ TEMPULO_TEST_PACKAGES=(
   desktop-file-utils appstream file
   # deb_package, homepage_none, homepage_set: packing, lintian, the manual page, the changelog.
   dpkg-dev lintian man-db
-  # desktop_en, desktop_de, atspi_en, atspi_de, orca: a virtual screen with a window manager,
+  # desktop_en, desktop_de, atspi_en, atspi_de, orca, orca_busy: a virtual screen with a window manager,
   # keys typed through XTest, numbers read through the clipboard, the screen on a failure, the
   # session and accessibility buses with AT-SPI's Python client, English and German with Qt's
   # translations; Orca itself, its log written through script(1).
@@ -84,7 +103,7 @@ tempulo_step_took() {
 # Configures (first time only) and builds the given preset incrementally.
 tempulo_build() {
   local preset=$1
-  cd "$TEMPULO_ROOT" || exit 1
+  cd "$(tempulo_root)" || exit 1
   local dir
   dir=$(tempulo_build_dir "$preset")
   if [ ! -f "$dir/CMakeCache.txt" ]; then
@@ -95,8 +114,8 @@ tempulo_build() {
 
 tempulo_build_dir() {
   case $1 in
-    default) echo "$TEMPULO_ROOT/build" ;;
-    *) echo "$TEMPULO_ROOT/build-$1" ;;
+    default) echo "$(tempulo_root)/build" ;;
+    *) echo "$(tempulo_root)/build-$1" ;;
   esac
 }
 
@@ -111,37 +130,34 @@ tempulo_wine_env() {
 
 # Packages carry file times from the source, not from the clock: the time of the last commit,
 # unless the caller set SOURCE_DATE_EPOCH. A tree without git (git archive, a release tarball)
-# takes the newest time of its files, which git archive sets to the commit's.
-if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$TEMPULO_ROOT" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=
-  if [ -z "$SOURCE_DATE_EPOCH" ]; then
-    SOURCE_DATE_EPOCH=$(find "$TEMPULO_ROOT" -mindepth 1 \( -name '.*' -o -name 'build' -o -name 'build-*' \) \
-        -prune -o -type f -printf '%T@\n' 2>/dev/null | sort -n | tail -n 1 | cut -d. -f1)
-    # Said by the scripts, not by each test that sources this.
-    if [ "$(cd "$(dirname "$0")" 2>/dev/null && pwd)" = "$TEMPULO_ROOT/scripts" ]; then
+# takes the newest time of its files, which git archive sets to the commit's. Exported, for the
+# builds and packers the script runs.
+tempulo_source_date_epoch() {
+  local root
+  root=$(tempulo_root)
+  if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=
+    if [ -z "$SOURCE_DATE_EPOCH" ]; then
+      SOURCE_DATE_EPOCH=$(find "$root" -mindepth 1 \( -name '.*' -o -name 'build' -o -name 'build-*' \) \
+          -prune -o -type f -printf '%T@\n' 2>/dev/null | sort -n | tail -n 1 | cut -d. -f1)
       echo "No git commit to date the packages by: they carry $(date -u -d "@${SOURCE_DATE_EPOCH:-0}" \
-'+%Y-%m-%d %H:%M:%S UTC'), the newest file time in $TEMPULO_ROOT (set SOURCE_DATE_EPOCH to choose)" >&2
+'+%Y-%m-%d %H:%M:%S UTC'), the newest file time in $root (set SOURCE_DATE_EPOCH to choose)" >&2
     fi
   fi
   export SOURCE_DATE_EPOCH
-fi
-
-# A script that stops on a failed command (set -e) says which command failed and where, rather
-# than ending without a word.
-tempulo_report_failure() {
-  echo "${0##*/}: failed (exit $1) at line $2: $3" >&2
 }
-case $- in
-  *e*)
-    set -o errtrace
-    trap 'tempulo_report_failure "$?" "$LINENO" "$BASH_COMMAND"' ERR
-    ;;
-esac
+
+# For a script that stops on a failed command (set -e): says which command failed and where,
+# rather than ending without a word.
+tempulo_report_failures() {
+  set -o errtrace
+  trap 'echo "${0##*/}: failed (exit $?) at line $LINENO: $BASH_COMMAND" >&2' ERR
+}
 
 # Our source folders: every folder at the top of the tree that holds C++ (build folders and
 # hidden ones aside). The linters check these, so a new folder is checked from its first file.
 tempulo_source_dirs() {
-  find "$TEMPULO_ROOT" -mindepth 1 -maxdepth 1 -type d ! -name '.*' ! -name build ! -name 'build-*' \
+  find "$(tempulo_root)" -mindepth 1 -maxdepth 1 -type d ! -name '.*' ! -name build ! -name 'build-*' \
     -exec sh -c 'find "$1" -type f \( -name "*.cpp" -o -name "*.h" \) | grep -q .' sh {} \; \
     -printf '%f\n' | sort
 }

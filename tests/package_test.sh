@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds the Debian package with cpack into a scratch folder and checks it as a user would get it:
-# its name and version (VERSION~debNNu1 on Debian NN, VERSION elsewhere), its dependencies on the
+# its name and version (PACKAGE_VERSION, as the build names it for the release it is built on:
+# VERSION~debNNu1 on Debian NN, VERSION elsewhere), its dependencies on the
 # Qt 6 runtime by this release's package names, lintian's verdict, the manual page
 # and the changelog, no placeholder addresses, that the unpacked program finds every shared
 # library it needs, and that it starts and keeps running (offscreen platform).
-#   package_test.sh BUILD_DIR VERSION APP_ID
+#   package_test.sh BUILD_DIR VERSION PACKAGE_VERSION APP_ID
 set -uo pipefail
-usage="usage: package_test.sh BUILD_DIR VERSION APP_ID"
+usage="usage: package_test.sh BUILD_DIR VERSION PACKAGE_VERSION APP_ID"
 build=${1:?$usage}
 version=${2:?$usage}
-app_id=${3:?$usage}
+package_version=${3:?$usage}
+app_id=${4:?$usage}
 
 scratch=$(mktemp -d)
 pid=""
@@ -30,11 +32,8 @@ if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scrat
   fail "cpack failed"
   exit 1
 fi
-package_version=$version
-release=$(. /etc/os-release 2>/dev/null && [ "${ID:-}" = debian ] && echo "${VERSION_ID:-}")
-if [[ $release =~ ^[0-9]+$ ]]; then
-  package_version="$version~deb${release}u1"
-fi
+[[ $package_version == "$version" || $package_version =~ ^"$version"~deb[0-9]+u1$ ]] ||
+  fail "package version $package_version is neither $version nor $version~debNNu1"
 deb="$scratch/out/tempulo_${package_version}_$(dpkg --print-architecture).deb"
 if [ ! -f "$deb" ]; then
   cat "$scratch/cpack.log" >&2
