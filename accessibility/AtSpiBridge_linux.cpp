@@ -31,19 +31,15 @@ void Notices(QtMsgType type, const QMessageLogContext& context, const QString& m
       message.startsWith(QLatin1String("Subscription string not handled"))) {
     return;
   }
-  if (passOn != nullptr) {
-    passOn(type, context, message);
-  } else {
-    qInstallMessageHandler(nullptr);  // Qt's own, for this message
-    qt_message_output(type, context, message);
-    qInstallMessageHandler(Notices);
-  }
+  passOn(type, context, message);
 }
 
 }  // namespace
 
 void AtSpiBridge::Install() {
   AtSpiCallGuard::Install();
+  // The handler before this one: Qt's own where none was installed (Qt 6 returns it rather than
+  // nothing).
   passOn = qInstallMessageHandler(Notices);
 }
 

@@ -1,9 +1,13 @@
 #!/usr/bin/python3
 """Fails if the Windows program's notices name a library at a version an advisory covers.
 
-    third_party_versions.py ADVISORIES NOTICES [--expect-affected NAME...]
+    third_party_versions.py ADVISORIES NOTICES [--configured-out NAME...]
+                            [--expect-affected NAME...]
 
-NAME is the first of a library's names in the table, in sorted order, case ignored.
+NAME is the first of a library's names in the table, in sorted order, case ignored. A library of
+the table with no notice fails, unless it is one the build configured out (--configured-out): a
+notice whose title changed must not pass as an absent library. A library configured out that
+has a notice fails as well.
 
 ADVISORIES is cmake/third_party_advisories.txt; NOTICES a THIRD-PARTY-NOTICES.txt, whose notices
 begin with a title line "Name Version" over a line of dashes. With --expect-affected the check
@@ -56,6 +60,7 @@ def main():
     arguments = argparse.ArgumentParser()
     arguments.add_argument("advisories")
     arguments.add_argument("notices")
+    arguments.add_argument("--configured-out", nargs="+", default=[])
     arguments.add_argument("--expect-affected", nargs="+")
     options = arguments.parse_args()
 
@@ -63,11 +68,26 @@ def main():
     titles = notices(options.notices)
     if not titles:
         sys.exit("%s holds no notices" % options.notices)
+    configured_out = {name.lower() for name in options.configured_out}
     affected = set()
     problems = []
+    unaccounted = []  # failures whatever is expected affected
+    accounted = set()
     for names, first, fixed, advisory in table:
         library = sorted(names)[0]
         cve = advisory.split(":")[0]
+        present = [title for title, name, _ in titles if name in names]
+        if library in accounted:
+            pass
+        elif not present and library not in configured_out:
+            unaccounted.append("%s: no notice, and not configured out of the build (a notice "
+                               "whose title changed is not an absent library)" % library)
+        elif present and library in configured_out:
+            unaccounted.append("%s: configured out of the build, yet the program's notices name "
+                               "it (%s)" % (library, present[0]))
+        elif not present:
+            print("%s: configured out of the build" % library)
+        accounted.add(library)
         for title, name, version in titles:
             if name not in names:
                 continue
@@ -80,8 +100,11 @@ def main():
                 affected.add(library)
             else:
                 print("%s: clear of %s" % (title, cve))
-    for problem in problems:
+    for problem in problems + unaccounted:
         print(problem)
+    if unaccounted:
+        sys.exit("%d librar%s of %s not accounted for" % (
+            len(unaccounted), "y" if len(unaccounted) == 1 else "ies", options.advisories))
     if options.expect_affected is not None:
         expected = {name.lower() for name in options.expect_affected}
         if affected != expected:
