@@ -144,9 +144,9 @@ kill -0 "$program_pid" 2>/dev/null
 check $? "the program still runs"
 orca_major=$(dpkg-query -W -f='${Version}' orca 2>/dev/null | grep -o '^[0-9]\+')
 if [ -n "${TEMPULO_ORCA_LOG:-}" ]; then
-  # The taps above ran with Orca on the bus, presenting the program: it said the counter.
-  grep -aq "SPEECH OUTPUT: '[^']*Key press count" "$TEMPULO_ORCA_LOG"
-  check $? "Orca $orca_major presented the program on Wayland (it said the counter)"
+  # The taps above ran with Orca on the bus, presenting the program: it said the main window.
+  grep -aq "SPEECH OUTPUT: '[^']*Bpm Tempulo 2004" "$TEMPULO_ORCA_LOG"
+  check $? "Orca $orca_major presented the program on Wayland (it said the main window's name)"
   if [ "${orca_major:-0}" -lt 46 ]; then
     # Orca 43 gets every key through Qt's bridge, which holds the key for Orca's answer; Orca 46
     # and later hear keys from the window system (on X11; under sway none), and hold none.
