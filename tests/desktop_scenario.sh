@@ -28,7 +28,8 @@ if [ -z "${TEMPULO_PROGRAM_PID:-}" ]; then
 fi
 command -v xclip >/dev/null 2>&1 || { echo "missing xclip (the scripts install it)" >&2; exit 1; }
 point=.
-[[ $1 == de_* ]] && point=,
+cancel=Cancel
+[[ $1 == de_* ]] && point=, && cancel=Abbrechen
 
 failures=0
 check() {
@@ -93,6 +94,21 @@ copied() {
   sleep 0.3
   xclip -o -selection clipboard 2>/dev/null
 }
+# Under Wine: the window as Windows screen readers read it, through UI Automation, by the client
+# TEMPULO_UIA_TREE names (tests/uia_tree.cpp). Each "kind<TAB>name" given must be an element of
+# its tree. Wine's UI Automation gives names and kinds; values, the focus and events it does not.
+uia_reads() {
+  local title=$1 tree element missing=()
+  shift
+  [ "$TEMPULO_SCENARIO_WINE" = 1 ] || return 0
+  [ -n "${TEMPULO_UIA_TREE:-}" ] || { check 1 "TEMPULO_UIA_TREE names the UI Automation client"; return; }
+  tree=$("$here/wine.sh" "$TEMPULO_UIA_TREE" "$title" 2>&1 | tr -d '\r' | sed 's/^ *//')
+  for element in "$@"; do
+    grep -qxF -- "$element" <<<"$tree" || missing+=("${element/$'\t'/ }")
+  done
+  [ ${#missing[@]} = 0 ]
+  check $? "UI Automation reads the $title window's names and kinds${missing[*]:+ (missing: ${missing[*]}; read: ${tree//$'\n'/ | })}"
+}
 # Types the operator, answers the prompt with the operand, and checks the result shown.
 operate() {
   local operator=$1 title=$2 operand=${3//./$point} expected=${4//./$point}
@@ -110,9 +126,12 @@ operate() {
 
 wait_active "Bpm Tempulo 2004" || fail_now "the main window shows and has the keyboard"
 check 0 "the main window shows and has the keyboard"
+uia_reads "Bpm Tempulo 2004" $'text\tCalculation' $'text\tKey press count' $'status bar\t0'
 keys space space space Return
 wait_active "Calculated Results" || fail_now "Enter after three taps opens the results"
 check 0 "Enter after three taps opens the results"
+uia_reads "Calculated Results" $'edit\tOne bar length' $'edit\tOne beat length' \
+  $'edit\tBeats per minute' $'text\tThe results'
 keys ctrl+a
 tempo=$(copied)
 [[ $tempo =~ ^[0-9]+([.,][0-9]+)?$ ]]
@@ -120,6 +139,7 @@ check $? "the tempo box holds a number ($tempo)"
 
 # The chain: every operation kind, each on the value the window before it shows.
 operate '*' Multiplication 0 0
+uia_reads "Multiplication result" $'edit\tCalculated result'
 operate + Addition/subtraction 120 120
 operate '*' Multiplication 2 240
 operate / Division 7 34.2857142857143
@@ -135,6 +155,8 @@ check $? "Enter closes the result; the results window has the keyboard again"
 operate '*' Multiplication 0 0
 type_text +
 wait_active Addition/subtraction || fail_now "+ in the result opens the prompt"
+uia_reads Addition/subtraction $'text\tEnter the addition/subtraction (+/-) value.' \
+  $'button\tOK' $'button\t'"$cancel"
 keys Escape
 wait_active "Calculated Results" && ! xdotool search --onlyvisible --name "result\$" >/dev/null 2>&1
 check $? "Cancel leaves no result window, the results window has the keyboard"
@@ -150,6 +172,7 @@ wait_active Division || fail_now "/ in the result opens the prompt"
 keys ctrl+a 0 Return
 wait_active "Calculation Error" || fail_now "a division by zero shows the message"
 check 0 "a division by zero shows the message"
+uia_reads "Calculation Error" $'text\tInvalid calculation' $'button\tOK'
 if [ "$TEMPULO_SCENARIO_WINE" = 1 ]; then
   # Qt's message box copies its text on Windows.
   [[ $(copied) == *"Invalid calculation"* ]]
@@ -176,6 +199,10 @@ for item in Instructions About "About Qt"; do
   keys "${downs[@]}" Return
   wait_active "$item"
   check $? "Help, $item opens the $item window"
+  case $item in
+    Instructions) uia_reads Instructions $'text\tTap the space bar to mark the beat resolution and' ;;
+    About) uia_reads About $'text\tAuthor: Tempulo contributors' $'text\tOS: Win 95/98/ME/NT/2000/XP' ;;
+  esac
   keys Escape
   wait_gone "$item" && wait_active "Bpm Tempulo 2004"
   check $? "Escape closes $item"
