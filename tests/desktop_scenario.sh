@@ -27,9 +27,10 @@ if [ -z "${TEMPULO_PROGRAM_PID:-}" ]; then
   exec bash "$here/desktop_session.sh" "$mode" "$program" "$lang" -- bash "${BASH_SOURCE[0]}" "$lang"
 fi
 command -v xclip >/dev/null 2>&1 || { echo "missing xclip (the scripts install it)" >&2; exit 1; }
+lang=$1
 point=.
 cancel=Cancel
-[[ $1 == de_* ]] && point=, && cancel=Abbrechen
+[[ $lang == de_* ]] && point=, && cancel=Abbrechen
 
 failures=0
 check() {
@@ -97,12 +98,15 @@ copied() {
 # Under Wine: the window as Windows screen readers read it, through UI Automation, by the client
 # TEMPULO_UIA_TREE names (tests/uia_tree.cpp). Each "kind<TAB>name" given must be an element of
 # its tree. Wine's UI Automation gives names and kinds; values, the focus and events it does not.
+# The client runs in the program's language: Wine takes the user's locale for the whole session
+# from the last program started, and the program's decimal separator would follow it.
 uia_reads() {
   local title=$1 tree element missing=()
   shift
   [ "$TEMPULO_SCENARIO_WINE" = 1 ] || return 0
   [ -n "${TEMPULO_UIA_TREE:-}" ] || { check 1 "TEMPULO_UIA_TREE names the UI Automation client"; return; }
-  tree=$("$here/wine.sh" "$TEMPULO_UIA_TREE" "$title" 2>&1 | tr -d '\r' | sed 's/^ *//')
+  tree=$(env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE LANG="$lang" \
+    "$here/wine.sh" "$TEMPULO_UIA_TREE" "$title" 2>&1 | tr -d '\r' | sed 's/^ *//')
   for element in "$@"; do
     grep -qxF -- "$element" <<<"$tree" || missing+=("${element/$'\t'/ }")
   done
