@@ -59,10 +59,12 @@ bool AtSpiBridge::NameChanged(QObject& object) {
   return bus.send(event);
 }
 
+// cppcheck-suppress constParameterReference ; Qt's announcement event takes the object non-const
 bool AtSpiBridge::Announce(QObject& object, const QString& what) {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
   if (what.isEmpty() || !QAccessible::isActive()) return false;
-  // Polite: queued after what the screen reader is saying of the window, not cutting it off.
+  // Polite: a screen reader may let it wait for what it is saying of the window (Orca 48 speaks
+  // every announcement alike).
   QAccessibleAnnouncementEvent announcement(&object, what);
   announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
   QAccessible::updateAccessibility(&announcement);
