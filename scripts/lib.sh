@@ -130,16 +130,19 @@ tempulo_wine_env() {
 
 # Packages carry file times from the source, not from the clock: the time of the last commit,
 # unless the caller set SOURCE_DATE_EPOCH. A tree without git (git archive, a release tarball)
-# takes the newest time of its files, which git archive sets to the commit's. Exported, for the
-# builds and packers the script runs.
+# takes the newest time of its files, which git archive sets to the commit's. What builds and
+# tests write into the tree is no source and does not count: the build folders, Python's caches
+# (__pycache__/, which an import of a test's or a script's module writes) and hidden files.
+# Exported, for the builds and packers the script runs.
 tempulo_source_date_epoch() {
   local root
   root=$(tempulo_root)
   if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=
     if [ -z "$SOURCE_DATE_EPOCH" ]; then
-      SOURCE_DATE_EPOCH=$(find "$root" -mindepth 1 \( -name '.*' -o -name 'build' -o -name 'build-*' \) \
-          -prune -o -type f -printf '%T@\n' 2>/dev/null | sort -n | tail -n 1 | cut -d. -f1)
+      SOURCE_DATE_EPOCH=$(find "$root" -mindepth 1 \( -name '.*' -o -name 'build' -o -name 'build-*' \
+          -o -name '__pycache__' \) -prune -o -type f -printf '%T@\n' 2>/dev/null |
+        sort -n | tail -n 1 | cut -d. -f1)
       echo "No git commit to date the packages by: they carry $(date -u -d "@${SOURCE_DATE_EPOCH:-0}" \
 '+%Y-%m-%d %H:%M:%S UTC'), the newest file time in $root (set SOURCE_DATE_EPOCH to choose)" >&2
     fi
