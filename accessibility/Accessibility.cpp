@@ -13,7 +13,6 @@
 namespace {
 
 constexpr const char* kCountProperty = "tempuloSpeaksCount";
-constexpr const char* kSelectionUntold = "tempuloSelectionUntold";
 constexpr const char* kJustShown = "tempuloJustShown";
 
 QAccessible::UpdateHandler passOn = nullptr;
@@ -63,50 +62,19 @@ void Send(QAccessibleEvent* event) {
   QAccessible::installUpdateHandler(Update);
 }
 
-// A text selected before its window showed (the offered operand, a result) is told once its
-// control has the focus, after the focus: a screen reader that has presented the focus with its
-// selection takes it as no change.
-bool SelectedUnseen(QAccessibleEvent& event) {
-  if (event.type() != QAccessible::TextSelectionChanged || !Unseen(event)) return false;
-  event.object()->setProperty(kSelectionUntold, true);
-  return true;
-}
-
-void TellSelection(QAccessibleEvent& focus) {
-  QObject* object = focus.object();
-  if (object == nullptr || !object->property(kSelectionUntold).toBool()) return;
-  object->setProperty(kSelectionUntold, QVariant());
-  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
-  QAccessibleTextInterface* text = face != nullptr ? face->textInterface() : nullptr;
-  if (text == nullptr || text->selectionCount() == 0) return;
-  int start = 0;
-  int end = 0;
-  text->selection(0, &start, &end);
-  QAccessibleTextSelectionEvent selected(object, start, end);
-  Send(&selected);
-}
-
-// The number a window opens with (the tempo, the offered operand, a calculated result) is what
-// its control with the focus holds selected when the window first gives it the focus. It is
-// announced then, for a screen reader that took that focus without a word because the window was
-// up before it handled the key that opened it (see AtSpiBridge). Whether Qt selected it before
-// the window showed or as the control took the focus does not matter.
+// A window's first focus, given as the window shows: a screen reader may have found the window
+// on its own before this focus reached it (see AtSpiBridge), so the control it holds, when it
+// holds text such as the number the window opened for, is watched.
 void MarkShown(QAccessibleEvent& shown) {
   auto* widget = qobject_cast<QWidget*>(shown.object());
   if (widget != nullptr && widget->isWindow()) widget->setProperty(kJustShown, true);
 }
 
-void AnnounceOpening(QAccessibleEvent& focus) {
+void FirstFocus(QAccessibleEvent& focus) {
   auto* widget = qobject_cast<QWidget*>(focus.object());
   if (widget == nullptr || !widget->window()->property(kJustShown).toBool()) return;
   widget->window()->setProperty(kJustShown, QVariant());
-  QAccessibleInterface* face = focus.accessibleInterface();
-  QAccessibleTextInterface* text = face != nullptr ? face->textInterface() : nullptr;
-  if (text == nullptr || text->selectionCount() == 0) return;
-  int start = 0;
-  int end = 0;
-  text->selection(0, &start, &end);
-  AtSpiBridge::Announce(*widget, text->text(start, end));
+  AtSpiBridge::WindowOpened(*widget);
 }
 
 // Qt's bridge may come up only after the first window has been made active (Qt 6.8 now and then,
@@ -134,13 +102,10 @@ class LateBridge : public QAccessible::ActivationObserver {
 };
 
 void Update(QAccessibleEvent* event) {
-  if (SelectedUnseen(*event) || Unseen(*event) || Textless(*event)) return;
+  if (Unseen(*event) || Textless(*event)) return;
   if (event->type() == QAccessible::ObjectShow) MarkShown(*event);
   Send(event);
-  if (event->type() == QAccessible::Focus) {
-    TellSelection(*event);
-    AnnounceOpening(*event);
-  }
+  if (event->type() == QAccessible::Focus) FirstFocus(*event);
 }
 
 // Qt asks for each class of an object in turn, most derived first, until one answers.

@@ -6,4 +6,4 @@ void AtSpiBridge::Install() {}
 
 bool AtSpiBridge::NameChanged(QObject& /*object*/) { return false; }
 
-bool AtSpiBridge::Announce(QObject& /*object*/, const QString& /*what*/) { return false; }
+void AtSpiBridge::WindowOpened(QWidget& /*focus*/) {}

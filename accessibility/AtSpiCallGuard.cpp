@@ -56,12 +56,15 @@ void Hold(QList<QVariant>& arguments, int index, int length, bool minusOneIsEnd)
   }
 }
 
+void (*watcher)(const QDBusMessage&) = nullptr;
+
 // Before a call on the program's objects is looked up, the guard takes the bridge's place.
 void StandInFront(const QDBusMessage& call) {
   if (call.type() != QDBusMessage::MethodCallMessage ||
       !call.path().startsWith(AtSpiCallGuard::kObjectPath)) {
     return;
   }
+  if (watcher != nullptr) watcher(call);
   QDBusConnection bus = Bus();
   QObject* registered = bus.objectRegisteredAt(AtSpiCallGuard::kObjectPath);
   auto* bridge = qobject_cast<QDBusVirtualObject*>(registered);
@@ -84,6 +87,8 @@ void AtSpiCallGuard::Install() {
   AtSpiBoundedRanges::Register();
   qDBusAddSpyHook(StandInFront);
 }
+
+void AtSpiCallGuard::Watch(void (*callWatcher)(const QDBusMessage&)) { watcher = callWatcher; }
 
 QString AtSpiCallGuard::introspect(const QString& path) const {
   return bridge_.isNull() ? QString() : bridge_->introspect(path);

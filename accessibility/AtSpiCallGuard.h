@@ -29,6 +29,10 @@ class AtSpiCallGuard : public QDBusVirtualObject {
   // makes on the program's objects; the bridge registers itself only once a client is listening.
   static void Install();
 
+  // Hands the watcher each call a client makes on the program's objects, before anything answers
+  // it; one watcher at a time.
+  static void Watch(void (*watcher)(const QDBusMessage& call));
+
   // Where the bridge shows the program's objects: this path, then each object's id.
   static inline const QString kObjectPath = QStringLiteral("/org/a11y/atspi/accessible");
 

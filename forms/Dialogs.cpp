@@ -59,13 +59,12 @@ class Prompt : public QInputDialog {
   bool asking_ = false;
 };
 
-// A screen reader that hears keys from the window system rather than through the program (Orca
-// from version 46 on X11, Orca 48 in Debian 13) may take a key pressed after the program has
-// already opened the window that key opens. Orca then presents that window from the key itself:
-// its name, its role and its description, while the focus inside it is taken silently, and it
-// speaks no label of fewer than three words that labels nothing. The dialog's own description
-// carries what it asks or says, so it is heard however the window is reached. Plain Qt dialogs
-// go as silent: the screen reader decides, on every Qt version.
+// A screen reader speaks a label of fewer than three words only where it labels something (Orca,
+// which presents a window's description in its place and otherwise the labels that label
+// nothing): the message box's text, "Invalid calculation", labels nothing, and is its
+// description too. The prompt's question is the label of its entry, which the screen reader
+// names by it as the entry takes the focus; as the prompt's description as well, it would be
+// said twice.
 void Describe(QDialog& dialog, const QString& text) { dialog.setAccessibleDescription(text); }
 
 }  // namespace
@@ -76,7 +75,6 @@ QString Dialogs::InputBox(const QString& prompt, const QString& title, const QSt
   dialog->setLabelText(prompt);
   dialog->setInputMode(QInputDialog::TextInput);
   dialog->setTextValue(defaultText);
-  Describe(*dialog, prompt);
   MakeRoomForCaption(*dialog);
   const bool accepted = dialog->Ask() == QDialog::Accepted;
   QString answer = accepted ? dialog->textValue() : QString();

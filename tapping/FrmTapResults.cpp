@@ -55,8 +55,12 @@ FrmTapResults::FrmTapResults() : Form(kDesign) {
   }
   separator_[0]->setAccessibleName(QStringLiteral("Separator"));
 
-  // The boxes take no tab stops; the tempo, what a user most often wants, starts with the focus.
+  // The boxes take no tab stops; the tempo, what a user most often wants, starts with the focus,
+  // its number selected whatever is written into it, as a calculated result is: a screen reader
+  // reads the selection with the focus as the window opens.
   txtResult_[2]->setFocus(Qt::OtherFocusReason);
+  connect(txtResult_[2], &QLineEdit::textChanged, txtResult_[2], &QLineEdit::selectAll);
+  txtResult_[2]->selectAll();
   Form_Load();
 }
 

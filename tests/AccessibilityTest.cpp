@@ -90,6 +90,8 @@ TEST(Accessibility, ResultBoxesSayWhichResultTheyHold) {
     EXPECT_EQ(Announced(results.TxtResult(i), QAccessible::Value), "0");
   }
   results.TxtResult(2).SetValue(95.4037267080745);
+  // Selected before the window shows, so that a screen reader reads it with the first focus.
+  EXPECT_EQ(results.TxtResult(2).selectedText(), QStringLiteral("95.4037267080745"));
   ExpectReadWhole(results.TxtResult(2));
   ExpectEveryControlNamed(results);
   FrmTapResults::UnloadIfLoaded();
@@ -111,6 +113,9 @@ TEST(Accessibility, PromptEntryIsReadWhole) {
     auto* entry = prompt->findChild<QLineEdit*>();
     ASSERT_NE(entry, nullptr);
     ExpectReadWhole(*entry);
+    // The question is heard once, as the entry's name: not also as the prompt's description.
+    EXPECT_EQ(Announced(*entry, QAccessible::Name), "Enter the multiplication (*) value.");
+    EXPECT_TRUE(Announced(*prompt, QAccessible::Description).isEmpty());
     prompt->close();
   });
   Dialogs::InputBox(QStringLiteral("Enter the multiplication (*) value."),

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs a command on a busy machine: every core kept busy, for at most SECONDS, by loops of the
-# lowest priority, as a compiler or a browser keeps a musician's machine busy. The loops start
-# before the command and end with it, or at SECONDS, whichever comes first; the command's exit
-# status is this script's.
+# Runs a command on a busy machine: every core kept busy, for at most SECONDS, by loops at the
+# normal priority, as a compiler or a browser keeps a musician's machine busy: the screen reader
+# and the program share the cores with them. The loops start before the command and end with
+# it, or at SECONDS, whichever comes first; the command's exit status is this script's.
 #   busy_machine.sh SECONDS -- COMMAND [ARGS...]
 set -uo pipefail
 usage="usage: busy_machine.sh SECONDS -- COMMAND [ARGS...]"
@@ -21,7 +21,7 @@ stop_loops() {
 }
 trap stop_loops EXIT
 for _ in $(seq "$(nproc)"); do
-  timeout "$seconds" nice -n 19 bash -c 'while :; do :; done' &
+  timeout "$seconds" bash -c 'while :; do :; done' &
   loops+=($!)
 done
 "$@"

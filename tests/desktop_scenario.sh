@@ -96,22 +96,54 @@ copied() {
   xclip -o -selection clipboard 2>/dev/null
 }
 # Under Wine: the window as Windows screen readers read it, through UI Automation, by the client
-# TEMPULO_UIA_TREE names (tests/uia_tree.cpp). Each "kind<TAB>name" given must be an element of
-# its tree. Wine's UI Automation gives names and kinds; values, the focus and events it does not.
+# TEMPULO_UIA_TREE names (tests/uia_tree.cpp): a line for each element, its kind, name, full
+# description, value and whether it has the keyboard, "?" where UI Automation gives no answer.
 # The client runs in the program's language: Wine takes the user's locale for the whole session
 # from the last program started, and the program's decimal separator would follow it.
+uia_tree() {
+  env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE LANG="$lang" \
+    "$here/wine.sh" "$TEMPULO_UIA_TREE" "$1" 2>&1 | tr -d '\r' | sed 's/^ *//'
+}
+# Each "kind<TAB>name" given must be an element of the window's tree.
 uia_reads() {
   local title=$1 tree element missing=()
   shift
   [ "$TEMPULO_SCENARIO_WINE" = 1 ] || return 0
   [ -n "${TEMPULO_UIA_TREE:-}" ] || { check 1 "TEMPULO_UIA_TREE names the UI Automation client"; return; }
-  tree=$(env -u LC_ALL -u LC_MESSAGES -u LC_NUMERIC -u LANGUAGE LANG="$lang" \
-    "$here/wine.sh" "$TEMPULO_UIA_TREE" "$title" 2>&1 | tr -d '\r' | sed 's/^ *//')
+  tree=$(uia_tree "$title" | cut -f1,2)
   for element in "$@"; do
     grep -qxF -- "$element" <<<"$tree" || missing+=("${element/$'\t'/ }")
   done
   [ ${#missing[@]} = 0 ]
   check $? "UI Automation reads the $title window's names and kinds${missing[*]:+ (missing: ${missing[*]}; read: ${tree//$'\n'/ | })}"
+}
+# What NVDA and Narrator say as a window opens: its control with the focus, by name, full
+# description and value, and that it has the keyboard. Each must be as given wherever UI
+# Automation answers; UIA_UNANSWERED names what Wine's does not answer (docs/testing.md), and
+# an answer there, or none elsewhere, fails too, so that the list stays true.
+UIA_UNANSWERED=" "
+uia_focus() {
+  local title=$1 kind=$2 name=$3 description=$4 value=$5 line wrong=() field got want i
+  [ "$TEMPULO_SCENARIO_WINE" = 1 ] || return 0
+  line=$(uia_tree "$title" | awk -F'\t' -v kind="$kind" -v name="$name" \
+    '$1 == kind && $2 == name { print; exit }')
+  if [ -z "$line" ]; then
+    wrong+=("no $kind named $name")
+  else
+    local -a read_back
+    IFS=$'\t' read -r -a read_back <<<"$line"
+    local -a fields=(description value focus) wanted=("$description" "$value" yes)
+    for i in 0 1 2; do
+      field=${fields[$i]} got=${read_back[$((i + 2))]:-} want=${wanted[$i]}
+      if [[ $UIA_UNANSWERED == *" $field "* ]]; then
+        [ "$got" = "?" ] || wrong+=("$field now answered ($got): check it")
+      elif [ "$got" != "$want" ]; then
+        wrong+=("$field ${got:-empty}, not $want")
+      fi
+    done
+  fi
+  [ ${#wrong[@]} = 0 ]
+  check $? "UI Automation presents the $title window's $name $kind${wrong[*]:+ (${wrong[*]})}"
 }
 # Types the operator, answers the prompt with the operand, and checks the result shown.
 operate() {

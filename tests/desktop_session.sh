@@ -113,12 +113,28 @@ if [ "$mode" = --orca ]; then
     script --quiet --flush --command "orca --replace --debug-file=/dev/stdout" \
     "$TEMPULO_ORCA_LOG" </dev/null >/dev/null 2>&1 &
   pids+=($!)
+  orca_script=$!
   for _ in $(seq 100); do
     grep -aq "SPEECH OUTPUT: 'Screen reader on.'" "$TEMPULO_ORCA_LOG" 2>/dev/null && break
     sleep 0.1
   done
   grep -aq "SPEECH OUTPUT: 'Screen reader on.'" "$TEMPULO_ORCA_LOG" 2>/dev/null ||
     { echo "Orca did not start:" >&2; tail -n 20 "$TEMPULO_ORCA_LOG" >&2; exit 1; }
+  # This session's Orca, for a scenario to hold back (SIGSTOP) while the program goes on: the
+  # process named orca below script(1), never a screen reader of the caller's own.
+  TEMPULO_ORCA_PID=
+  for comm in /proc/[0-9]*/comm; do
+    [ "$(cat "$comm" 2>/dev/null)" = orca ] || continue
+    pid=${comm#/proc/}
+    pid=${pid%/comm}
+    ancestor=$pid
+    while [ "$ancestor" -gt 1 ] && [ "$ancestor" != "$orca_script" ]; do
+      ancestor=$(awk '/^PPid:/ { print $2 }' "/proc/$ancestor/status" 2>/dev/null || echo 1)
+    done
+    [ "$ancestor" = "$orca_script" ] && TEMPULO_ORCA_PID=$pid && break
+  done
+  [ -n "$TEMPULO_ORCA_PID" ] || { echo "Orca's process not found below script(1)" >&2; exit 1; }
+  export TEMPULO_ORCA_PID
   # Orca 48 says it is on before it asks to hear windows and the focus. The program learns what
   # is listened to from the registry as its bridge starts, and sends only that: started before
   # Orca's requests reach the registry, its first window goes unannounced.

@@ -1,0 +1,38 @@
+#pragma once
+
+// A window opened by a key, as a screen reader that hears keys from the window system may miss
+// it. Orca 48 (Debian 13) does: when the program has shown the window before Orca handles the
+// key that opened it, Orca finds the new window itself, starts to say its name, cuts that off to
+// echo the key, and takes the control with the focus as its own without a word; the focus event
+// that follows is then no change to it, and its braille stays on the window's name. The number
+// the window opened for goes unheard, and so do the window's name and the control's caption.
+//
+// The program cannot see Orca's keys, but it sees what Orca asks of the control. Presenting a
+// focused text, Orca asks for the text around its caret (GetStringAtOffset and GetAttributeRun
+// from Orca 48, GetTextAtOffset before), and it does so as it handles the focus event. When no
+// client has asked within kWaitMs of the focus, the window's activation and its focus are told
+// again, and Orca presents the window whole: its name, then the control's caption, number and
+// description, and the control's line in braille. A screen reader that presents the focus, as
+// Orca 43 does through the program's own key handling, hears each once. One that asks for no
+// text at all (not Orca) would hear the window twice; one that presents the focus later than
+// kWaitMs (Orca on a machine too busy to answer within it) hears the number twice, never none.
+//
+// Orca 48 takes a window activation for the window it holds active as no change, and drops an
+// earlier activation of a window when a later one for it waits in its queue: the window is told
+// inactive first as a state change (object:state-changed:active), then active as a window event
+// (window:activate), two kinds of event that Orca keeps apart.
+
+class QWidget;
+
+class AtSpiWindowOpening {
+ public:
+  // How long a screen reader is given to present the focus of a window that has just opened.
+  static constexpr int kWaitMs = 800;
+
+  // Watches the calls clients make (through the call guard, which sees each one).
+  static void Install();
+
+  // The control, which holds text, has just been given the focus in a window that has just
+  // opened: watched for kWaitMs, then told again unless a client asked for its text.
+  static void Opened(QWidget& focus);
+};
