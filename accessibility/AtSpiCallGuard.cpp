@@ -102,10 +102,10 @@ bool AtSpiCallGuard::handleMessage(const QDBusMessage& message,
     return true;
   }
   const QString face = message.interface();
-  // Newer AT-SPI clients (those of Debian testing, with Orca 51) ask the application for a bus
-  // of its own to reach it on, and use the accessibility bus when it has none. Qt's bridge has
-  // no answer but an error, with a warning printed for each call (Qt 6.4 to 6.11 at least); the
-  // answer AT-SPI defines for no bus of its own is an empty address.
+  // libatspi, AT-SPI's client library, has asked every application it reaches for a bus of its
+  // own since 2010, and uses the accessibility bus when it has none. Qt's bridge has no answer
+  // but an error, with a warning printed for each call (Qt 6.4 to 6.11 at least); the answer
+  // AT-SPI defines for no bus of its own is an empty address.
   if (face == kApplicationFace && message.member() == QLatin1String("GetApplicationBusAddress")) {
     connection.send(message.createReply(QString()));
     return true;

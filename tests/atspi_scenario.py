@@ -169,7 +169,7 @@ main = wait_for(window(app, TITLE), "the main window")
 
 def bus_addresses():
     """What each application on the accessibility bus answers when asked for a bus of its own, as
-    newer AT-SPI clients ask: an address, or an empty one for none (Qt's bridge has no answer
+    libatspi asks of every application it reaches: an address, or an empty one for none (Qt's bridge has no answer
     but an error and a warning)."""
     session = Gio.bus_get_sync(Gio.BusType.SESSION)
     address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
