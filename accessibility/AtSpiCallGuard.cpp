@@ -24,18 +24,8 @@ const QString kTextFace = QStringLiteral("org.a11y.atspi.Text");
 const QString kEditableFace = QStringLiteral("org.a11y.atspi.EditableText");
 const QString kApplicationFace = QStringLiteral("org.a11y.atspi.Application");
 
-// The id in an object's path below the bridge's; none for any other path, such as the
-// application's own object, "root".
-std::optional<QAccessible::Id> IdAt(const QString& path) {
-  const QString prefix = AtSpiCallGuard::kObjectPath + QLatin1Char('/');
-  if (!path.startsWith(prefix)) return std::nullopt;
-  bool isNumber = false;
-  const QAccessible::Id id = QStringView(path).mid(prefix.size()).toUInt(&isNumber);
-  return isNumber ? std::optional(id) : std::nullopt;
-}
-
 QAccessibleInterface* ObjectAt(const QString& path) {
-  const std::optional<QAccessible::Id> id = IdAt(path);
+  const std::optional<QAccessible::Id> id = AtSpiCallGuard::IdAt(path);
   QAccessibleInterface* object = id ? QAccessible::accessibleInterface(*id) : nullptr;
   return object != nullptr && object->isValid() ? object : nullptr;
 }
@@ -43,7 +33,9 @@ QAccessibleInterface* ObjectAt(const QString& path) {
 // A call on an object the program no longer has, such as a control of a window that has closed
 // and that a screen reader still remembers (Orca 48 asks after them). Qt's bridge answers such a
 // call with an error as well, and prints a warning for each (Qt 6.4 to 6.8 at least).
-bool Gone(const QString& path) { return IdAt(path).has_value() && ObjectAt(path) == nullptr; }
+bool Gone(const QString& path) {
+  return AtSpiCallGuard::IdAt(path).has_value() && ObjectAt(path) == nullptr;
+}
 
 int TextLength(QAccessibleInterface& object) {
   if (QAccessibleTextInterface* text = object.textInterface()) return text->characterCount();
@@ -86,6 +78,14 @@ AtSpiCallGuard::AtSpiCallGuard(QDBusVirtualObject* bridge, QObject* parent)
 void AtSpiCallGuard::Install() {
   AtSpiBoundedRanges::Register();
   qDBusAddSpyHook(StandInFront);
+}
+
+std::optional<QAccessible::Id> AtSpiCallGuard::IdAt(const QString& path) {
+  const QString prefix = kObjectPath + QLatin1Char('/');
+  if (!path.startsWith(prefix)) return std::nullopt;
+  bool isNumber = false;
+  const QAccessible::Id id = QStringView(path).mid(prefix.size()).toUInt(&isNumber);
+  return isNumber ? std::optional(id) : std::nullopt;
 }
 
 void AtSpiCallGuard::Watch(void (*callWatcher)(const QDBusMessage&)) { watcher = callWatcher; }

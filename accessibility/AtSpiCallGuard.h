@@ -16,6 +16,9 @@
 // longer has are answered by the guard, as the bridge answers them but without its warning, and
 // so is a client's question for the application's own bus, which the bridge cannot answer.
 
+#include <optional>
+
+#include <QAccessible>
 #include <QDBusVirtualObject>
 #include <QPointer>
 
@@ -35,6 +38,10 @@ class AtSpiCallGuard : public QDBusVirtualObject {
 
   // Where the bridge shows the program's objects: this path, then each object's id.
   static inline const QString kObjectPath = QStringLiteral("/org/a11y/atspi/accessible");
+
+  // The id in an object's path below kObjectPath; none for any other path, such as the
+  // application's own object, "root".
+  static std::optional<QAccessible::Id> IdAt(const QString& path);
 
   [[nodiscard]] QString introspect(const QString& path) const override;
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;

@@ -1,7 +1,10 @@
 #include "accessibility/AtSpiWindowOpening.h"
 
+#include <optional>
+
 #include <QAccessible>
 #include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -18,8 +21,18 @@ struct Watched {
   QString path;
   bool presented = false;
   unsigned opening = 0;
+  QElapsedTimer sinceFocus;
+  QElapsedTimer sinceAsked;  // since a client last asked anything of the window
+  bool asked = false;
 };
 Watched watched;
+
+bool InWatchedWindow(const QString& path) {
+  const std::optional<QAccessible::Id> id = AtSpiCallGuard::IdAt(path);
+  QAccessibleInterface* face = id ? QAccessible::accessibleInterface(*id) : nullptr;
+  auto* widget = face != nullptr ? qobject_cast<QWidget*>(face->object()) : nullptr;
+  return widget != nullptr && widget->window() == watched.focus->window();
+}
 
 // What a screen reader asks for as it presents a focused text, and not for a window it has just
 // found: the text around the caret.
@@ -32,13 +45,22 @@ bool AsksForTextAtCaret(const QDBusMessage& call) {
 }
 
 void Called(const QDBusMessage& call) {
-  if (watched.focus.isNull() || watched.presented || call.path() != watched.path) return;
-  if (AsksForTextAtCaret(call)) watched.presented = true;
+  if (watched.focus.isNull() || watched.presented || !InWatchedWindow(call.path())) return;
+  watched.asked = true;
+  watched.sinceAsked.start();
+  if (call.path() == watched.path && AsksForTextAtCaret(call)) watched.presented = true;
 }
 
 void TellAgain(unsigned opening) {
   QWidget* focus = watched.focus;
   if (opening != watched.opening || watched.presented || focus == nullptr) return;
+  // A screen reader still asking about the window may be presenting it yet: it is given until it
+  // has been quiet for a while, and at most kLongestMs.
+  const bool asking = !watched.asked || watched.sinceAsked.elapsed() < AtSpiWindowOpening::kQuietMs;
+  if (asking && watched.sinceFocus.elapsed() < AtSpiWindowOpening::kLongestMs) {
+    QTimer::singleShot(AtSpiWindowOpening::kQuietMs / 4, focus, [opening] { TellAgain(opening); });
+    return;
+  }
   watched.focus.clear();
   QWidget* window = focus->window();
   // Gone from the screen or left by the user meanwhile: there is nothing to tell again.
@@ -65,6 +87,8 @@ void AtSpiWindowOpening::Opened(QWidget& focus) {
   watched.path =
       AtSpiCallGuard::kObjectPath + QLatin1Char('/') + QString::number(QAccessible::uniqueId(face));
   watched.presented = false;
+  watched.asked = false;
+  watched.sinceFocus.start();
   const unsigned opening = ++watched.opening;
   QTimer::singleShot(kWaitMs, &focus, [opening] { TellAgain(opening); });
 }

@@ -10,12 +10,14 @@
 // The program cannot see Orca's keys, but it sees what Orca asks of the control. Presenting a
 // focused text, Orca asks for the text around its caret (GetStringAtOffset and GetAttributeRun
 // from Orca 48, GetTextAtOffset before), and it does so as it handles the focus event. When no
-// client has asked within kWaitMs of the focus, the window's activation and its focus are told
-// again, and Orca presents the window whole: its name, then the control's caption, number and
+// client has asked for it by the time the screen reader has gone quiet on the window (see
+// kWaitMs), the window's activation and its focus are told again, and Orca presents the window whole: its name, then the control's caption, number and
 // description, and the control's line in braille. A screen reader that presents the focus, as
 // Orca 43 does through the program's own key handling, hears each once. One that asks for no
 // text at all (not Orca) would hear the window twice; one that presents the focus later than
-// kWaitMs (Orca on a machine too busy to answer within it) hears the number twice, never none.
+// it has gone quiet (a machine too busy to run it) hears the number twice, never none. Told
+// together with the window's own events (to an Orca held back), Orca would take the inactive
+// window for a repeat of the window's own state change and drop it: hence the quiet.
 //
 // Orca 48 takes a window activation for the window it holds active as no change, and drops an
 // earlier activation of a window when a later one for it waits in its queue: the window is told
@@ -26,13 +28,17 @@ class QWidget;
 
 class AtSpiWindowOpening {
  public:
-  // How long a screen reader is given to present the focus of a window that has just opened.
+  // How long a screen reader is given to present the focus of a window that has just opened: at
+  // least kWaitMs, and until no client has asked anything of the window for kQuietMs (the reader
+  // may be busy presenting it, or held back), but no longer than kLongestMs.
   static constexpr int kWaitMs = 800;
+  static constexpr int kQuietMs = 600;
+  static constexpr int kLongestMs = 10000;
 
   // Watches the calls clients make (through the call guard, which sees each one).
   static void Install();
 
   // The control, which holds text, has just been given the focus in a window that has just
-  // opened: watched for kWaitMs, then told again unless a client asked for its text.
+  // opened: watched, then told again unless a client asked for its text.
   static void Opened(QWidget& focus);
 };
