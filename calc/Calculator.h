@@ -1,9 +1,12 @@
 #pragma once
 
 // The result calculator's arithmetic, free of windows: the operation table and the new value of
-// each operation from the current value and the operand text the user typed. A failed
-// operation throws (std::invalid_argument, std::out_of_range, std::overflow_error or
-// std::domain_error); the caller shows one message for all of them.
+// each operation from the current value and the operand text the user typed. A failed operation
+// throws, by its cause (the caller shows one message for all of them):
+//   std::invalid_argument  an operand that is no number, an unknown operation
+//   std::out_of_range      an operand beyond a double, a whole number beyond 32 bits, places < 0
+//   std::overflow_error    a result beyond a double (x / 0), a whole quotient beyond 32 bits
+//   std::domain_error      a result that is not a number (0 / 0), a whole division by zero
 
 #include <cstdint>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "calc/CalcChain.h"
+#include "calc/CalcInProgress.h"
 #include "calc/CalcState.h"
 #include "common/Conversions.h"
 #include "forms/KeyCodes.h"
@@ -55,5 +55,5 @@ void FrmResult::TxtResult_GotFocus() {
 void FrmResult::TxtResult_KeyPress(std::int16_t keyAscii) {
   // An operator goes on from the shown value: the window closes, and the calculation waiting on
   // it runs the operation next.
-  if (CalcChain::Keep(keyAscii)) UnloadIfLoaded();
+  if (CalcInProgress::Keep(keyAscii)) UnloadIfLoaded();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The application's string resources: the texts of the About and Instructions windows, each
-// under a numeric id. Ids are sparse and the table holds one language; windows read it through
-// LoadResString (forms/Resources.h), never directly.
+// under a numeric id. Ids are sparse and the table holds one language, English (United Kingdom);
+// windows read it through LoadResString (forms/Resources.h), never directly.
 
 #include <span>
 #include <string_view>
@@ -13,9 +13,6 @@ struct StringResource {
 };
 
 namespace string_table {
-
-// English (United Kingdom), as a BCP 47 tag.
-inline constexpr std::string_view kLanguage = "en-GB";
 
 // Every entry, in ascending id order.
 std::span<const StringResource> Entries();

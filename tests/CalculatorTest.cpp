@@ -6,6 +6,8 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
 
 #include <gtest/gtest.h>
 
@@ -174,50 +176,67 @@ TEST(CalculatorSemitone, TwelveSemitonesHalveExactly) { EXPECT_EQ(SemitoneShift(
 
 // ---- Operations that fail ----
 
+// The exceptions Calculator.h names, each for its own kind of failure.
+const std::type_index kUnreadable = typeid(std::invalid_argument);
+const std::type_index kOutOfRange = typeid(std::out_of_range);
+const std::type_index kOverflow = typeid(std::overflow_error);
+const std::type_index kUndefined = typeid(std::domain_error);
+
 struct FailureRow {
   std::string name;  // cppcheck-suppress unusedStructMember ; the test name, via TestParamInfo
   CalcOperation operation;
   double current;
   const char* operand;
+  std::type_index thrown;
   std::string locale = "C";
 };
 
 class CalculatorFailure : public testing::TestWithParam<FailureRow> {};
 
-TEST_P(CalculatorFailure, ThrowsAStandardException) {
+TEST_P(CalculatorFailure, ThrowsTheKindOfFailureItIs) {
   const FailureRow& row = GetParam();
-  EXPECT_THROW(Calculate(row.operation, row.current, QString::fromUtf8(row.operand),
-                         LocaleNamed(row.locale)),
-               std::exception);
+  try {
+    Calculate(row.operation, row.current, QString::fromUtf8(row.operand),
+              LocaleNamed(row.locale));
+    ADD_FAILURE() << "nothing was thrown";
+  } catch (const std::exception& error) {
+    EXPECT_TRUE(std::type_index(typeid(error)) == row.thrown)
+        << "threw " << typeid(error).name() << " (" << error.what() << "), not "
+        << row.thrown.name();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     BadOperandsAndResults, CalculatorFailure,
     testing::Values(
-        FailureRow{"LettersAreNoNumber", Op::Multiply, 1, "abc"},
-        FailureRow{"BlanksOnlyAreNoNumber", Op::Multiply, 1, "   "},
-        FailureRow{"EmptyTextIsNoNumber", Op::AddSubtract, 1, ""},
-        FailureRow{"InfinityTextIsNoNumber", Op::AddSubtract, 1, "inf"},
-        FailureRow{"NanTextIsNoNumber", Op::Divide, 1, "nan"},
-        FailureRow{"OperandBeyondDouble", Op::Multiply, 1, "1e400"},
-        FailureRow{"GermanRejectsPointAsGrouping", Op::Multiply, 1, "2.5", "de"},
-        FailureRow{"ProductOverflows", Op::Multiply, 1e308, "10"},
-        FailureRow{"DivisionByZero", Op::Divide, 1, "0"},
-        FailureRow{"ZeroDividedByZero", Op::Divide, 0, "0"},
-        FailureRow{"SumOverflows", Op::AddSubtract, 1.7e308, "1.7e308"},
-        FailureRow{"RoundedDivisionByZero", Op::IntegerDivide, 7, "0"},
-        FailureRow{"RoundedDivisionByOperandRoundingToZero", Op::IntegerDivide, 7, "0.4"},
-        FailureRow{"RoundedQuotientBeyondThirtyTwoBits", Op::IntegerDivide, kLowest32, "-1"},
-        FailureRow{"RoundedDivisionOfCurrentBeyondThirtyTwoBits", Op::IntegerDivide, 3e10, "2"},
-        FailureRow{"RoundedDivisionByOperandBeyondThirtyTwoBits", Op::IntegerDivide, 7, "3e10"},
-        FailureRow{"HugeUpwardSemitoneShiftOverflows", Op::Semitone, 120, "-1e5"},
-        FailureRow{"HugeDownwardSemitoneFactorIsInfinite", Op::Semitone, 120, "1e5"},
-        FailureRow{"ZeroShiftedByHugeUpwardShiftIsNoNumber", Op::Semitone, 0, "-1e5"},
-        FailureRow{"SemitoneShiftOfHugeValueOverflows", Op::Semitone, 1e308, "-12"},
-        FailureRow{"NegativeDecimalPlaces", Op::DecimalRound, 1, "-1"},
-        FailureRow{"DecimalPlacesBeyondThirtyTwoBits", Op::DecimalRound, 1, "3e10"},
-        FailureRow{"DecimalPlacesNotANumber", Op::DecimalRound, 1, "x"},
-        FailureRow{"UnusedOperationCode", static_cast<CalcOperation>(3), 1, "2"}),
+        FailureRow{"LettersAreNoNumber", Op::Multiply, 1, "abc", kUnreadable},
+        FailureRow{"BlanksOnlyAreNoNumber", Op::Multiply, 1, "   ", kUnreadable},
+        FailureRow{"EmptyTextIsNoNumber", Op::AddSubtract, 1, "", kUnreadable},
+        FailureRow{"InfinityTextIsNoNumber", Op::AddSubtract, 1, "inf", kUnreadable},
+        FailureRow{"NanTextIsNoNumber", Op::Divide, 1, "nan", kUnreadable},
+        FailureRow{"OperandBeyondDouble", Op::Multiply, 1, "1e400", kOutOfRange},
+        FailureRow{"ProductOverflows", Op::Multiply, 1e308, "10", kOverflow},
+        FailureRow{"DivisionByZero", Op::Divide, 1, "0", kOverflow},
+        FailureRow{"ZeroDividedByZero", Op::Divide, 0, "0", kUndefined},
+        FailureRow{"SumOverflows", Op::AddSubtract, 1.7e308, "1.7e308", kOverflow},
+        FailureRow{"RoundedDivisionByZero", Op::IntegerDivide, 7, "0", kUndefined},
+        FailureRow{"HugeUpwardSemitoneShiftOverflows", Op::Semitone, 120, "-1e5", kOverflow},
+        FailureRow{"HugeDownwardSemitoneFactorIsInfinite", Op::Semitone, 120, "1e5", kOverflow},
+        FailureRow{"ZeroShiftedByHugeUpwardShiftIsNoNumber", Op::Semitone, 0, "-1e5", kUndefined},
+        FailureRow{"SemitoneShiftOfHugeValueOverflows", Op::Semitone, 1e308, "-12", kOverflow},
+        FailureRow{"NegativeDecimalPlaces", Op::DecimalRound, 1, "-1", kOutOfRange},
+        FailureRow{"DecimalPlacesBeyondThirtyTwoBits", Op::DecimalRound, 1, "3e10", kOutOfRange},
+        FailureRow{"DecimalPlacesNotANumber", Op::DecimalRound, 1, "x", kUnreadable},
+        FailureRow{"UnusedOperationCode", static_cast<CalcOperation>(3), 1, "2", kUnreadable},
+        FailureRow{"GermanRejectsPointAsGrouping", Op::Multiply, 1, "2.5", kUnreadable, "de"},
+        FailureRow{"RoundedDivisionByOperandRoundingToZero", Op::IntegerDivide,
+                   7, "0.4", kUndefined},
+        FailureRow{"RoundedQuotientBeyondThirtyTwoBits", Op::IntegerDivide,
+                   kLowest32, "-1", kOverflow},
+        FailureRow{"RoundedDivisionOfCurrentBeyondThirtyTwoBits", Op::IntegerDivide,
+                   3e10, "2", kOutOfRange},
+        FailureRow{"RoundedDivisionByOperandBeyondThirtyTwoBits", Op::IntegerDivide,
+                   7, "3e10", kOutOfRange}),
     RowName<FailureRow>);
 
 }  // namespace
