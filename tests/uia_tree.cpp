@@ -61,12 +61,12 @@ std::string Property(IUIAutomationElement& element, PROPERTYID id) {
   VariantInit(&value);
   std::string answer = "?";
   if (SUCCEEDED(element.GetCurrentPropertyValue(id, &value))) {
-    if (value.vt == VT_BSTR) {
-      answer = value.bstrVal != nullptr
-                   ? Narrow(value.bstrVal, static_cast<int>(SysStringLen(value.bstrVal)))
-                   : std::string();
-    } else if (value.vt == VT_BOOL) {
-      answer = value.boolVal != VARIANT_FALSE ? "yes" : "no";
+    if (V_VT(&value) == VT_BSTR) {
+      const BSTR written = V_BSTR(&value);
+      answer = written != nullptr ? Narrow(written, static_cast<int>(SysStringLen(written)))
+                                  : std::string();
+    } else if (V_VT(&value) == VT_BOOL) {
+      answer = V_BOOL(&value) != VARIANT_FALSE ? "yes" : "no";
     }
   }
   VariantClear(&value);
