@@ -11,8 +11,9 @@
 // focused text, Orca asks for the text around its caret (GetStringAtOffset and GetAttributeRun
 // from Orca 48, GetTextAtOffset before), and it does so as it handles the focus event. When no
 // client has asked for it by the time the screen reader has gone quiet on the window (see
-// kWaitMs), the window's activation and its focus are told again, and Orca presents the window whole: its name, then the control's caption, number and
-// description, and the control's line in braille. A screen reader that presents the focus, as
+// kWaitMs), the window's activation and its focus are told again, and Orca presents the window
+// whole: its name, then the control's caption, number and description, and the control's line
+// in braille. A screen reader that presents the focus, as
 // Orca 43 does through the program's own key handling, hears each once. One that asks for no
 // text at all (not Orca) would hear the window twice; one that presents the focus later than
 // it has gone quiet (a machine too busy to run it) hears the number twice, never none. Told

@@ -91,7 +91,7 @@ std::optional<double> Reference(CalcOperation operation, double current, double 
 void RequireSemitone(double current, const Operand& x, std::optional<double> next,
                      const QString& detail) {
   Require(x.value || !next, "a shift by an operand that is no number fails", detail);
-  if (!next || std::fabs(*x.value) > 12000) return;
+  if (!next || !x.value || std::fabs(*x.value) > 12000) return;
   const long double shifted = current / std::exp2(static_cast<long double>(*x.value) / 12);
   const long double bound = std::ldexp(std::fabs(shifted), -40) + std::ldexp(1.0L, -1073);
   Require(std::fabs(*next - shifted) <= bound, "a shift divides by 2^(x / 12)", detail);

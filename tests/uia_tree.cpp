@@ -12,6 +12,7 @@
 #include <objbase.h>
 #include <uiautomation.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -70,9 +71,8 @@ std::string Property(IUIAutomationElement& element, PROPERTYID id) {
     }
   }
   VariantClear(&value);
-  for (char& each : answer) {
-    if (each == '\t' || each == '\n' || each == '\r') each = ' ';
-  }
+  const auto breaksLine = [](char each) { return each == '\t' || each == '\n' || each == '\r'; };
+  std::replace_if(answer.begin(), answer.end(), breaksLine, ' ');
   return answer;
 }
 
