@@ -121,7 +121,7 @@ uia_reads() {
 # description and value, and that it has the keyboard. Each must be as given wherever UI
 # Automation answers; UIA_UNANSWERED names what Wine's does not answer (docs/testing.md), and
 # an answer there, or none elsewhere, fails too, so that the list stays true.
-UIA_UNANSWERED=" "
+UIA_UNANSWERED=" description value focus "
 uia_focus() {
   local title=$1 kind=$2 name=$3 description=$4 value=$5 line wrong=() field got want i
   [ "$TEMPULO_SCENARIO_WINE" = 1 ] || return 0
@@ -172,10 +172,14 @@ keys ctrl+a
 tempo=$(copied)
 [[ $tempo =~ ^[0-9]+([.,][0-9]+)?$ ]]
 check $? "the tempo box holds a number ($tempo)"
+uia_focus "Calculated Results" edit "Beats per minute" \
+  'Tempo in beats per minute. Type * / \ + - # or . to calculate with it.' "$tempo"
 
 # The chain: every operation kind, each on the value the window before it shows.
 operate '*' Multiplication 0 0
 uia_reads "Multiplication result" $'edit\tCalculated result'
+uia_focus "Multiplication result" edit "Calculated result" \
+  'The new value. Type * / \ + - # or . to go on calculating with it; Escape or Enter closes the window.' 0
 operate + Addition/subtraction 120 120
 operate '*' Multiplication 2 240
 operate / Division 7 34.2857142857143
@@ -193,6 +197,7 @@ type_text +
 wait_active Addition/subtraction || fail_now "+ in the result opens the prompt"
 uia_reads Addition/subtraction $'text\tEnter the addition/subtraction (+/-) value.' \
   $'button\tOK' $'button\t'"$cancel"
+uia_focus Addition/subtraction edit 'Enter the addition/subtraction (+/-) value.' "" 1
 keys Escape
 wait_active "Calculated Results" && ! xdotool search --onlyvisible --name "result\$" >/dev/null 2>&1
 check $? "Cancel leaves no result window, the results window has the keyboard"
