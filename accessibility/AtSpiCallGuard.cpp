@@ -80,6 +80,10 @@ void AtSpiCallGuard::Install() {
   qDBusAddSpyHook(StandInFront);
 }
 
+QString AtSpiCallGuard::PathOf(QAccessibleInterface& object) {
+  return kObjectPath + QLatin1Char('/') + QString::number(QAccessible::uniqueId(&object));
+}
+
 std::optional<QAccessible::Id> AtSpiCallGuard::IdAt(const QString& path) {
   const QString prefix = kObjectPath + QLatin1Char('/');
   if (!path.startsWith(prefix)) return std::nullopt;

@@ -43,6 +43,9 @@ class AtSpiCallGuard : public QDBusVirtualObject {
   // application's own object, "root".
   static std::optional<QAccessible::Id> IdAt(const QString& path);
 
+  // The path of the object on the bus.
+  static QString PathOf(QAccessibleInterface& object);
+
   [[nodiscard]] QString introspect(const QString& path) const override;
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 

@@ -24,6 +24,9 @@ struct Watched {
   QElapsedTimer sinceFocus;
   QElapsedTimer sinceAsked;  // since a client last asked anything of the window
   bool asked = false;
+  QString windowPath;
+  QElapsedTimer sinceWindowAsked;  // since a client last asked anything of the window itself
+  bool windowAsked = false;
 };
 Watched watched;
 
@@ -48,6 +51,10 @@ void Called(const QDBusMessage& call) {
   if (watched.focus.isNull() || watched.presented || !InWatchedWindow(call.path())) return;
   watched.asked = true;
   watched.sinceAsked.start();
+  if (call.path() == watched.windowPath) {
+    watched.windowAsked = true;
+    watched.sinceWindowAsked.start();
+  }
   if (call.path() == watched.path && AsksForTextAtCaret(call)) watched.presented = true;
 }
 
@@ -56,7 +63,9 @@ void TellAgain(unsigned opening) {
   if (opening != watched.opening || watched.presented || focus == nullptr) return;
   // A screen reader still asking about the window may be presenting it yet: it is given until it
   // has been quiet for a while, and at most kLongestMs.
-  const bool asking = !watched.asked || watched.sinceAsked.elapsed() < AtSpiWindowOpening::kQuietMs;
+  const bool asking =
+      !watched.asked || watched.sinceAsked.elapsed() < AtSpiWindowOpening::kQuietMs ||
+      (watched.windowAsked && watched.sinceWindowAsked.elapsed() < AtSpiWindowOpening::kApartMs);
   if (asking && watched.sinceFocus.elapsed() < AtSpiWindowOpening::kLongestMs) {
     QTimer::singleShot(AtSpiWindowOpening::kQuietMs / 4, focus, [opening] { TellAgain(opening); });
     return;
@@ -84,10 +93,12 @@ void AtSpiWindowOpening::Opened(QWidget& focus) {
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&focus);
   if (face == nullptr || face->textInterface() == nullptr) return;
   watched.focus = &focus;
-  watched.path =
-      AtSpiCallGuard::kObjectPath + QLatin1Char('/') + QString::number(QAccessible::uniqueId(face));
+  watched.path = AtSpiCallGuard::PathOf(*face);
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(focus.window());
+  watched.windowPath = window != nullptr ? AtSpiCallGuard::PathOf(*window) : QString();
   watched.presented = false;
   watched.asked = false;
+  watched.windowAsked = false;
   watched.sinceFocus.start();
   const unsigned opening = ++watched.opening;
   QTimer::singleShot(kWaitMs, &focus, [opening] { TellAgain(opening); });
