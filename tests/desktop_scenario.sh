@@ -130,8 +130,9 @@ uia_focus() {
   if [ -z "$line" ]; then
     wrong+=("no $kind named $name")
   else
+    # One field a line: read -a would take two tabs around an empty answer for one.
     local -a read_back
-    IFS=$'\t' read -r -a read_back <<<"$line"
+    mapfile -t read_back < <(tr '\t' '\n' <<<"$line")
     local -a fields=(description value focus) wanted=("$description" "$value" yes)
     for i in 0 1 2; do
       field=${fields[$i]} got=${read_back[$((i + 2))]:-} want=${wanted[$i]}

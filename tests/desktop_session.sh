@@ -46,7 +46,11 @@ scratch=$(mktemp -d)
 pids=()
 # shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  # A process the scenario held (SIGSTOP) takes its end only once it runs again.
+  for pid in "${pids[@]}" ${TEMPULO_ORCA_PID:+"$TEMPULO_ORCA_PID"}; do
+    kill "$pid" 2>/dev/null
+    kill -CONT "$pid" 2>/dev/null
+  done
   [ "$mode" = --wine ] && wineserver -k >/dev/null 2>&1
   wait 2>/dev/null
   rm -rf "$scratch"

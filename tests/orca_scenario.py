@@ -79,6 +79,7 @@ class Orca:
         self.partial = ""
         self.last = time.monotonic()
         self.stamp = None
+        self.days = timedelta()
 
     def _read(self):
         chunk = self.log.read()
@@ -91,8 +92,13 @@ class Orca:
             found = STAMP.search(line)
             if found:
                 hours, minutes, seconds = found.groups()
-                self.stamp = datetime(2000, 1, 1) + timedelta(
+                stamp = datetime(2000, 1, 1) + self.days + timedelta(
                     hours=int(hours), minutes=int(minutes), seconds=float(seconds))
+                if self.stamp is not None and stamp < self.stamp - timedelta(hours=12):
+                    # Past midnight: Orca's log gives the time of day only.
+                    self.days += timedelta(days=1)
+                    stamp += timedelta(days=1)
+                self.stamp = stamp
             for kind, expression in (("speech", SPEECH), ("braille", BRAILLE)):
                 match = expression.search(line)
                 if match:
@@ -186,7 +192,7 @@ shown = []
 
 
 def on_event(event):
-    shown.append((event.type, event.source))
+    shown.append((event.type, event.source, event.detail1))
 
 
 pyatspi.Registry.registerEventListener(on_event, "window:activate", "object:state-changed:focused")
@@ -207,11 +213,11 @@ def step(what, *typed):
 def focused_in(title):
     """Whether a window of that title has been activated and a control in it given the focus."""
     activated = False
-    for kind, source in shown:
+    for kind, source, gained in shown:
         try:
             if kind == "window:activate" and source.name == title:
                 activated = True
-            elif activated and kind.startswith("object:state-changed:focused") and \
+            elif activated and kind.startswith("object:state-changed:focused") and gained and \
                     source.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY):
                 return True
         except GLib.GError:
@@ -402,10 +408,12 @@ orca.hears(since, "the count 0", "0")
 # millisecond. Timed as the program handles them, the two taps would be a few ms apart.
 since = orca.mark()
 os.kill(program, signal.SIGSTOP)
-typing = time.monotonic()
-typist = subprocess.Popen(["xdotool", "key", "--delay", "500", "space", "space"])
-time.sleep(0.6)
-os.kill(program, signal.SIGCONT)
+try:
+    typing = time.monotonic()
+    typist = subprocess.Popen(["xdotool", "key", "--delay", "500", "space", "space"])
+    time.sleep(0.6)
+finally:
+    os.kill(program, signal.SIGCONT)
 typist.wait()
 typed = time.monotonic() - typing
 orca.hears(since, "the count 2 after the held taps", "2", timeout=10)
