@@ -16,8 +16,7 @@ bool AtSpiEvent::Send(QObject& source, const QString& kind, const QString& membe
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&source);
   if (face == nullptr || !face->isValid()) return false;
   QDBusMessage event = QDBusMessage::createSignal(
-      AtSpiCallGuard::PathOf(*face),
-      QStringLiteral("org.a11y.atspi.Event.") + kind, member);
+      AtSpiCallGuard::PathOf(*face), QStringLiteral("org.a11y.atspi.Event.") + kind, member);
   // AT-SPI's event: its detail, two numbers, the value, and no properties.
   event << detail << number << 0 << QVariant::fromValue(QDBusVariant(value)) << QVariantMap();
   return bus.send(event);
