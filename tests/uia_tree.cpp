@@ -61,7 +61,9 @@ std::string Property(IUIAutomationElement& element, PROPERTYID id) {
   VARIANT value;
   VariantInit(&value);
   std::string answer = "?";
-  if (SUCCEEDED(element.GetCurrentPropertyValue(id, &value))) {
+  // The Ex form with defaults, which is what GetCurrentPropertyValue is on Windows: Wine 10
+  // answers only the Ex form (the other is a stub there that answers E_NOTIMPL).
+  if (SUCCEEDED(element.GetCurrentPropertyValueEx(id, FALSE, &value))) {
     if (V_VT(&value) == VT_BSTR) {
       const BSTR written = V_BSTR(&value);
       answer = written != nullptr ? Narrow(written, static_cast<int>(SysStringLen(written)))
