@@ -22,11 +22,11 @@ struct Watched {
   bool presented = false;
   unsigned opening = 0;
   QElapsedTimer sinceFocus;
-  QElapsedTimer sinceAsked;  // since a client last asked anything of the window
-  bool asked = false;
+  // Since a client last asked anything of the window, and of the window itself; not valid while
+  // none has.
+  QElapsedTimer sinceAsked;
   QString windowPath;
-  QElapsedTimer sinceWindowAsked;  // since a client last asked anything of the window itself
-  bool windowAsked = false;
+  QElapsedTimer sinceWindowAsked;
 };
 Watched watched;
 
@@ -49,12 +49,8 @@ bool AsksForTextAtCaret(const QDBusMessage& call) {
 
 void Called(const QDBusMessage& call) {
   if (watched.focus.isNull() || watched.presented || !InWatchedWindow(call.path())) return;
-  watched.asked = true;
   watched.sinceAsked.start();
-  if (call.path() == watched.windowPath) {
-    watched.windowAsked = true;
-    watched.sinceWindowAsked.start();
-  }
+  if (call.path() == watched.windowPath) watched.sinceWindowAsked.start();
   if (call.path() == watched.path && AsksForTextAtCaret(call)) watched.presented = true;
 }
 
@@ -64,8 +60,10 @@ void TellAgain(unsigned opening) {
   // A screen reader still asking about the window may be presenting it yet: it is given until it
   // has been quiet for a while, and at most kLongestMs.
   const bool asking =
-      !watched.asked || watched.sinceAsked.elapsed() < AtSpiWindowOpening::kQuietMs ||
-      (watched.windowAsked && watched.sinceWindowAsked.elapsed() < AtSpiWindowOpening::kApartMs);
+      !watched.sinceAsked.isValid() ||
+      watched.sinceAsked.elapsed() < AtSpiWindowOpening::kQuietMs ||
+      (watched.sinceWindowAsked.isValid() &&
+       watched.sinceWindowAsked.elapsed() < AtSpiWindowOpening::kApartMs);
   if (asking && watched.sinceFocus.elapsed() < AtSpiWindowOpening::kLongestMs) {
     QTimer::singleShot(AtSpiWindowOpening::kQuietMs / 4, focus, [opening] { TellAgain(opening); });
     return;
@@ -97,8 +95,8 @@ void AtSpiWindowOpening::Opened(QWidget& focus) {
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(focus.window());
   watched.windowPath = window != nullptr ? AtSpiCallGuard::PathOf(*window) : QString();
   watched.presented = false;
-  watched.asked = false;
-  watched.windowAsked = false;
+  watched.sinceAsked.invalidate();
+  watched.sinceWindowAsked.invalidate();
   watched.sinceFocus.start();
   const unsigned opening = ++watched.opening;
   QTimer::singleShot(kWaitMs, &focus, [opening] { TellAgain(opening); });
