@@ -157,12 +157,12 @@ def main():
     objects = qt_objects(qt_dir)
     sources = qt_sources(qt_dir)
     entries = attributions(qt_dir, options.scanner)
-    origin = dict(line.rstrip("\n").split(" ", 1) for line in
-                  open(os.path.join(qt_dir, "share/tempulo/origin"), encoding="utf-8")
-                  if line.startswith(("package ", "version ")))
-    settings = [line.rstrip("\n")[len("setting "):] for line in
-                open(os.path.join(qt_dir, "share/tempulo/origin"), encoding="utf-8")
-                if line.startswith("setting ")]
+    # How the Qt was made (scripts/windows): one "key value" a line.
+    with open(os.path.join(qt_dir, "share/tempulo/origin"), encoding="utf-8") as origin_file:
+        made = [line.rstrip("\n").split(" ", 1) for line in origin_file if " " in line]
+    origin = {key: value for key, value in made if key in ("package", "version")}
+    settings = [value for key, value in made if key == "setting"]
+    changes = [value for key, value in made if key == "change"]
 
     qt_libraries = set()
     used_entries = {}
@@ -227,6 +227,10 @@ def main():
         for setting in settings:
             out.append("    " + setting)
         out.append("(@WORK@ stands for the folder the build took place in.)")
+        if changes:
+            out.append("Before it was configured, this change was made to the unpacked source:")
+            for change in changes:
+                out.append("    " + change)
         out.append("")
     for entry in sorted(used_entries.values(), key=lambda e: e["Name"].lower()):
         title = entry["Name"] + (" " + entry["Version"] if entry.get("Version") and
