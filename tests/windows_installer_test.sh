@@ -81,10 +81,13 @@ uninstall() {
     sleep 0.5
   done
 }
+# find stops at the first file left: a pipe into grep -q would count the SIGPIPE that ends find as
+# a failed search under pipefail, and so as nothing left. A drive that cannot be searched fails.
 nothing_left() {
-  ! (cd "$drive" && find . -ipath '*tempulo*' | grep -q .) &&
-    ! (cd "$drive" && find . -name 'Bpm Tempulo 2004*' | grep -q .) &&
-    ! entry HKCU >/dev/null && ! entry HKLM >/dev/null
+  local left
+  left=$(cd "$drive" && find . \( -ipath '*tempulo*' -o -name 'Bpm Tempulo 2004*' \) -print -quit) ||
+    return 1
+  [ -z "$left" ] && ! entry HKCU >/dev/null && ! entry HKLM >/dev/null
 }
 
 # The notices name every part the link kept something of, with its licence text beside them.
