@@ -88,12 +88,15 @@ type_text() {
   done
   keys "${names[@]}"
 }
-# What the focused box has selected, as Ctrl+C copies it.
+# What the focused box has selected, as Ctrl+C copies it. xclip stays behind to hold "nothing"
+# until another client owns the clipboard: with its output still the caller's, a copy that never
+# came would keep the caller's $(...) waiting for it for ever, where it must fail. A clipboard
+# owner that does not answer in 5 s fails it too, as a paste would.
 copied() {
-  printf 'nothing' | xclip -selection clipboard
+  printf 'nothing' | xclip -selection clipboard >/dev/null 2>&1
   keys ctrl+c
   sleep 0.3
-  xclip -o -selection clipboard 2>/dev/null
+  timeout 5 xclip -o -selection clipboard 2>/dev/null
 }
 # Under Wine: the window as Windows screen readers read it, through UI Automation, by the client
 # TEMPULO_UIA_TREE names (tests/uia_tree.cpp): a line for each element, its kind, name, full
