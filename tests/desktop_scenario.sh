@@ -88,12 +88,16 @@ type_text() {
   done
   keys "${names[@]}"
 }
-# What the focused box has selected, as Ctrl+C copies it. xclip stays behind to hold "nothing"
-# until another client owns the clipboard: with its output still the caller's, a copy that never
-# came would keep the caller's $(...) waiting for it for ever, where it must fail. A clipboard
-# owner that does not answer in 5 s fails it too, as a paste would.
+# What the focused box has selected, as Ctrl+C copies it. xclip puts "nothing" on the clipboard
+# first and stays behind to hold it: with its output still the caller's, it would keep the
+# caller's $(...) waiting for a copy that never came, for ever, where that must fail. Under Wine,
+# Ctrl+C waits half a second, as a user's hand would: Wine, told that another client now owns the
+# clipboard, reads what it offers into the Windows clipboard, and a copy made before that import
+# has ended is overwritten by it and never reaches X (Wine's clipboard thread takes the change
+# for its own). A clipboard owner that does not answer in 5 s fails the read, as a paste would.
 copied() {
   printf 'nothing' | xclip -selection clipboard >/dev/null 2>&1
+  [ "$TEMPULO_SCENARIO_WINE" = 1 ] && sleep 0.5
   keys ctrl+c
   sleep 0.3
   timeout 5 xclip -o -selection clipboard 2>/dev/null
